@@ -1,0 +1,49 @@
+// Applying a layout to a value list: formatted records out and in.
+//
+// Output rules: fields are applied left to right; when the values are used up
+// the record ends at the first field that would need another one (quoted texts
+// and column moves before it are still applied); when the layout is used up
+// and values remain, a new record begins at the layout's reversion point (its
+// last top-level group, with that group's repeat count). A record ends after
+// the last column written.
+//
+// Input rules: the same walk over the layout; a record shorter than the layout
+// needs reads as if padded with blanks; characters after the last field are
+// ignored; when values remain at the end of the layout the next record is read.
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io_outcome.h"
+#include "layout.h"
+#include "values.h"
+
+namespace velko {
+
+// The records that one formatted write produces (always at least one).
+std::vector<std::string> format_records(const Layout& layout,
+                                        std::span<const OutValue> values);
+
+// Supplies the records of one formatted read. Returns false at end of file.
+class RecordSupply {
+ public:
+  virtual ~RecordSupply() = default;
+  virtual bool next(std::string_view& record) = 0;
+};
+
+// Where a failed formatted read stopped, for the caller's report.
+struct FormattedReadFailure {
+  IoError error = IoError::Conversion;
+  std::string record;  // the record being decoded (empty at end of file)
+};
+
+// Reads the targets from records taken from supply. Returns Done, EndOfFile
+// (no record where one was needed) or Error (a field that does not suit its
+// target); on a failure, fills failure.
+Outcome read_formatted_records(const Layout& layout, std::span<const InTarget> targets,
+                               RecordSupply& supply, FormattedReadFailure& failure);
+
+}  // namespace velko

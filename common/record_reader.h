@@ -1,0 +1,118 @@
+// Reading record files, and texts in memory read as files.
+//
+// A record ends at a line feed; a carriage return just before it is not part
+// of the record; a last record without a line feed still counts. Opening for
+// reading opens the file, or creates it empty when it does not exist (the
+// suite's open-or-create rule). Each read starts at the next record and
+// consumes whole records.
+//
+// A read returns its outcome only when the caller handles it (Handled);
+// otherwise it ends the program with the record layer's report, naming the
+// unit, the file, the record number and the record.
+#pragma once
+
+#include <cstddef>
+#include <initializer_list>
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "io_outcome.h"
+#include "layout.h"
+#include "values.h"
+
+namespace velko {
+
+// True if a file (or anything else) of that name exists. Trailing blanks of
+// the name are not part of it.
+bool file_exists(std::string_view name);
+
+class RecordReader {
+ public:
+  // Opens a file; trailing blanks of the name are dropped. A missing file is
+  // created empty when create_if_missing is set (the suite's rule), otherwise it
+  // simply reads as empty. A file that can be neither opened nor created ends
+  // the program with the open-failure or permission report.
+  static RecordReader open_file(std::string_view name, int unit, bool create_if_missing = true);
+
+  // A text in memory read as a file of one record, or an array of texts as a
+  // file of as many records.
+  static RecordReader from_text(std::string_view text);
+  static RecordReader from_texts(std::span<const std::string> texts);
+
+  RecordReader(RecordReader&&) noexcept;
+  RecordReader& operator=(RecordReader&&) noexcept;
+  RecordReader(const RecordReader&) = delete;
+  RecordReader& operator=(const RecordReader&) = delete;
+  ~RecordReader();
+
+  // The next record as a text of n characters (cut or blank-padded): the A edit
+  // with a text of length n.
+  Outcome read_text(std::string& text, std::size_t n, Handled handled);
+
+  // The next record as it stands. The view stays valid until the next read.
+  Outcome read_record(std::string_view& record, Handled handled);
+
+  Outcome read_formatted(const Layout& layout, std::span<const InTarget> targets,
+                         Handled handled);
+  Outcome read_formatted(const Layout& layout, std::initializer_list<InTarget> targets,
+                         Handled handled) {
+    return read_formatted(layout, std::span<const InTarget>(targets.begin(), targets.size()),
+                          handled);
+  }
+
+  Outcome read_list(std::span<const InTarget> targets, Handled handled);
+  Outcome read_list(std::initializer_list<InTarget> targets, Handled handled) {
+    return read_list(std::span<const InTarget>(targets.begin(), targets.size()), handled);
+  }
+
+  // Records consumed so far.
+  long record_number() const { return record_number_; }
+  const std::string& name() const { return name_; }
+  int unit() const { return unit_; }
+
+  void close();
+
+ private:
+  RecordReader() = default;
+  bool next_record(std::string_view& record);  // false at end of data
+  bool fill();                                 // more bytes from the file
+  [[noreturn]] void fail(IoError error, std::string_view record, bool at_end) const;
+  Outcome finish(Outcome outcome, IoError error, std::string_view record, bool at_end,
+                 Handled handled) const;
+
+  friend class ReaderSupply;
+
+  int fd_ = -1;
+  int unit_ = kUnitInternal;
+  bool internal_ = false;
+  std::string name_;
+  std::vector<std::string> texts_;  // records of a text in memory
+  std::size_t next_text_ = 0;
+  std::vector<char> buffer_;        // file bytes not yet consumed
+  std::size_t begin_ = 0;           // first unconsumed byte in buffer_
+  std::size_t end_ = 0;             // end of valid bytes in buffer_
+  bool eof_ = false;
+  long record_number_ = 0;
+};
+
+// Free-format read of one text in memory ("Internal List-Directed Read").
+Outcome read_list_text(std::string_view text, std::span<const InTarget> targets,
+                       Handled handled);
+inline Outcome read_list_text(std::string_view text, std::initializer_list<InTarget> targets,
+                              Handled handled) {
+  return read_list_text(text, std::span<const InTarget>(targets.begin(), targets.size()),
+                        handled);
+}
+
+// Formatted read of one text in memory ("Internal Formatted Read").
+Outcome read_formatted_text(std::string_view text, const Layout& layout,
+                            std::span<const InTarget> targets, Handled handled);
+inline Outcome read_formatted_text(std::string_view text, const Layout& layout,
+                                   std::initializer_list<InTarget> targets, Handled handled) {
+  return read_formatted_text(text, layout,
+                             std::span<const InTarget>(targets.begin(), targets.size()), handled);
+}
+
+}  // namespace velko
