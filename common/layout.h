@@ -31,6 +31,15 @@ struct LayoutItem {
   std::vector<LayoutItem> items;  // the contents of a group
 };
 
+// One primitive field of a layout with every repeat count expanded: the walk
+// that formatted reads and writes follow.
+struct FlatField {
+  FieldKind kind = FieldKind::Skip;  // never Group
+  int width = 0;
+  int decimals = 0;
+  std::string literal;
+};
+
 class Layout {
  public:
   explicit Layout(std::string_view notation);
@@ -42,12 +51,18 @@ class Layout {
   // True when the layout holds at least one field that takes a value.
   bool has_value_field() const { return has_value_field_; }
   const std::string& notation() const { return notation_; }
+  // The fields in order, repeats expanded, and the position in that sequence
+  // where a new record starts on reversion.
+  const std::vector<FlatField>& flat() const { return flat_; }
+  std::size_t flat_reversion() const { return flat_reversion_; }
 
  private:
   std::string notation_;
   std::vector<LayoutItem> items_;
   std::size_t reversion_index_ = 0;
   bool has_value_field_ = false;
+  std::vector<FlatField> flat_;
+  std::size_t flat_reversion_ = 0;
 };
 
 }  // namespace velko

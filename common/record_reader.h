@@ -94,8 +94,12 @@ class RecordReader {
   std::size_t begin_ = 0;           // first unconsumed byte in buffer_
   std::size_t end_ = 0;             // end of valid bytes in buffer_
   bool eof_ = false;
+  bool read_failed_ = false;        // the platform refused a read
+  bool skipping_ = false;           // inside the tail of an over-long record
   long record_number_ = 0;
 };
+
+// Records longer than 1 MiB are cut there; the rest up to the line end is skipped.
 
 // Free-format read of one text in memory ("Internal List-Directed Read").
 Outcome read_list_text(std::string_view text, std::span<const InTarget> targets,

@@ -1,0 +1,70 @@
+// Arguments, environment values and running programs.
+#include "process_env.h"
+
+#include <cerrno>
+#include <cstdlib>
+
+#include <spawn.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include "lablen.h"
+
+extern char** environ;
+
+namespace velko {
+namespace {
+int g_argc = 0;
+char** g_argv = nullptr;
+}  // namespace
+
+void set_arguments(int argc, char** argv) {
+  g_argc = argc;
+  g_argv = argv;
+}
+
+std::string argument_text(int k, std::size_t n) {
+  if (k < 1 || k >= g_argc || g_argv == nullptr) return std::string(n, ' ');
+  return fixed_text(g_argv[k], n);
+}
+
+std::string environment_text(const char* name, std::size_t n) {
+  const char* value = std::getenv(name);
+  return fixed_text(value ? value : "", n);
+}
+
+RunResult run_program(const std::string& program, const std::vector<std::string>& args) {
+  std::fflush(nullptr);  // what we wrote comes before what the program writes
+  std::vector<char*> argv;
+  argv.reserve(args.size() + 2);
+  argv.push_back(const_cast<char*>(program.c_str()));
+  for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+  argv.push_back(nullptr);
+
+  RunResult result;
+  pid_t pid = 0;
+  // posix_spawnp looks a name without "/" up through PATH; with "/" it is a path.
+  const int err = ::posix_spawnp(&pid, program.c_str(), nullptr, nullptr, argv.data(), environ);
+  if (err != 0) {
+    result.start_error = err;
+    return result;
+  }
+  int status = 0;
+  while (::waitpid(pid, &status, 0) < 0) {
+    if (errno != EINTR) {
+      result.start_error = errno;
+      return result;
+    }
+  }
+  result.started = true;
+  if (WIFEXITED(status)) {
+    result.exited = true;
+    result.exit_status = WEXITSTATUS(status);
+    // glibc's posix_spawnp reports a program that cannot be executed as exit 127.
+  } else if (WIFSIGNALED(status)) {
+    result.signal = WTERMSIG(status);
+  }
+  return result;
+}
+
+}  // namespace velko

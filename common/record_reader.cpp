@@ -1,0 +1,246 @@
+// Reading record files and texts in memory.
+#include "record_reader.h"
+
+#include <cerrno>
+#include <cstring>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "formatted_io.h"
+#include "lablen.h"
+#include "list_read.h"
+
+namespace velko {
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;         // bytes read from a file at a time
+constexpr std::size_t kMaxRecordLength = 1 << 20;  // longer records are cut here
+
+std::string file_name(std::string_view name) {
+  // Trailing blanks are not part of a file name.
+  std::size_t end = name.size();
+  while (end > 0 && name[end - 1] == ' ') --end;
+  return std::string(name.substr(0, end));
+}
+
+IoError open_error(int err) {
+  return (err == EACCES || err == EPERM || err == EROFS) ? IoError::PermissionDenied
+                                                         : IoError::OpenFailure;
+}
+
+}  // namespace
+
+// Feeds a formatted or free-format read from a reader, remembering a read
+// failure of the platform so that it is reported as such.
+class ReaderSupply final : public RecordSupply {
+ public:
+  explicit ReaderSupply(RecordReader& reader) : reader_(reader) {}
+  bool next(std::string_view& record) override { return reader_.next_record(record); }
+
+ private:
+  RecordReader& reader_;
+};
+
+bool file_exists(std::string_view name) {
+  struct stat info {};
+  return ::stat(file_name(name).c_str(), &info) == 0;
+}
+
+RecordReader RecordReader::open_file(std::string_view name, int unit, bool create_if_missing) {
+  RecordReader reader;
+  reader.name_ = file_name(name);
+  reader.unit_ = unit;
+  int fd = ::open(reader.name_.c_str(), O_RDONLY | O_CLOEXEC);
+  if (fd < 0 && errno == ENOENT) {
+    if (!create_if_missing) {
+      reader.eof_ = true;  // a missing file reads as empty
+      return reader;
+    }
+    fd = ::open(reader.name_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+  }
+  if (fd < 0) io_fatal(open_error(errno), unit, reader.name_);
+  struct stat info {};
+  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+    ::close(fd);
+    io_fatal(IoError::OpenFailure, unit, reader.name_);  // a directory is not a record file
+  }
+  reader.fd_ = fd;
+  reader.buffer_.resize(kChunk);
+  return reader;
+}
+
+RecordReader RecordReader::from_text(std::string_view text) {
+  RecordReader reader;
+  reader.internal_ = true;
+  reader.texts_.emplace_back(text);
+  reader.eof_ = true;
+  return reader;
+}
+
+RecordReader RecordReader::from_texts(std::span<const std::string> texts) {
+  RecordReader reader;
+  reader.internal_ = true;
+  reader.texts_.assign(texts.begin(), texts.end());
+  reader.eof_ = true;
+  return reader;
+}
+
+RecordReader::RecordReader(RecordReader&& other) noexcept { *this = std::move(other); }
+
+RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
+  if (this != &other) {
+    close();
+    fd_ = other.fd_;
+    other.fd_ = -1;
+    unit_ = other.unit_;
+    internal_ = other.internal_;
+    name_ = std::move(other.name_);
+    texts_ = std::move(other.texts_);
+    next_text_ = other.next_text_;
+    buffer_ = std::move(other.buffer_);
+    begin_ = other.begin_;
+    end_ = other.end_;
+    eof_ = other.eof_;
+    read_failed_ = other.read_failed_;
+    skipping_ = other.skipping_;
+    record_number_ = other.record_number_;
+  }
+  return *this;
+}
+
+RecordReader::~RecordReader() { close(); }
+
+void RecordReader::close() {
+  if (fd_ >= 0) ::close(fd_);
+  fd_ = -1;
+}
+
+bool RecordReader::fill() {
+  if (eof_ || fd_ < 0) return false;
+  if (begin_ > 0) {  // keep the unconsumed bytes at the front
+    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    end_ -= begin_;
+    begin_ = 0;
+  }
+  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  for (;;) {
+    const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    if (got > 0) {
+      end_ += static_cast<std::size_t>(got);
+      return true;
+    }
+    if (got == 0) {
+      eof_ = true;
+      return false;
+    }
+    if (errno == EINTR) continue;
+    read_failed_ = true;
+    eof_ = true;
+    return false;
+  }
+}
+
+bool RecordReader::next_record(std::string_view& record) {
+  if (internal_) {
+    if (next_text_ >= texts_.size()) return false;
+    record = texts_[next_text_++];
+    ++record_number_;
+    return true;
+  }
+  if (read_failed_) return false;
+  for (;;) {
+    const char* start = buffer_.data() + begin_;
+    const std::size_t available = end_ - begin_;
+    const void* lf = std::memchr(start, '\n', available);
+    if (lf != nullptr || (eof_ && available > 0)) {
+      const std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : available;
+      begin_ += lf ? length + 1 : length;
+      std::size_t kept = length;
+      if (kept > 0 && start[kept - 1] == '\r') --kept;
+      if (skipping_) {  // the tail of an over-long record: not a record of its own
+        skipping_ = false;
+        continue;
+      }
+      record = std::string_view(start, kept);
+      ++record_number_;
+      return true;
+    }
+    if (available >= kMaxRecordLength && !skipping_) {
+      // An over-long record: keep its first kMaxRecordLength characters and
+      // skip the rest up to its line end.
+      record = std::string_view(start, kMaxRecordLength);
+      begin_ += kMaxRecordLength;
+      skipping_ = true;
+      ++record_number_;
+      return true;
+    }
+    if (skipping_ && available > 0) {
+      begin_ = end_;  // drop the middle of the over-long record
+      continue;
+    }
+    if (!fill()) {
+      if (end_ - begin_ > 0) continue;  // a last record without a line feed
+      return false;
+    }
+  }
+}
+
+void RecordReader::fail(IoError error, std::string_view record, bool at_end) const {
+  io_fatal(error, unit_, name_, RecordPlace{record_number_, record, at_end});
+}
+
+Outcome RecordReader::finish(Outcome outcome, IoError error, std::string_view record,
+                             bool at_end, Handled handled) const {
+  if (outcome_is_handled(outcome, handled)) return outcome;
+  fail(error, record, at_end);
+}
+
+Outcome RecordReader::read_record(std::string_view& record, Handled handled) {
+  if (internal_) name_ = std::string(kInternalFormattedRead);
+  if (next_record(record)) return Outcome::Done;
+  if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);
+  return finish(Outcome::EndOfFile, IoError::EndOfFile, {}, true, handled);
+}
+
+Outcome RecordReader::read_text(std::string& text, std::size_t n, Handled handled) {
+  std::string_view record;
+  const Outcome outcome = read_record(record, handled);
+  if (outcome == Outcome::Done) text = fixed_text(record, n);
+  return outcome;
+}
+
+Outcome RecordReader::read_formatted(const Layout& layout, std::span<const InTarget> targets,
+                                     Handled handled) {
+  if (internal_) name_ = std::string(kInternalFormattedRead);
+  ReaderSupply supply(*this);
+  FormattedReadFailure failure;
+  const Outcome outcome = read_formatted_records(layout, targets, supply, failure);
+  if (outcome == Outcome::Done) return outcome;
+  if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);
+  return finish(outcome, failure.error, failure.record, outcome == Outcome::EndOfFile, handled);
+}
+
+Outcome RecordReader::read_list(std::span<const InTarget> targets, Handled handled) {
+  if (internal_) name_ = std::string(kInternalListRead);
+  ReaderSupply supply(*this);
+  ListReadFailure failure;
+  const Outcome outcome = read_list_records(targets, supply, failure);
+  if (outcome == Outcome::Done) return outcome;
+  if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);
+  return finish(outcome, failure.error, failure.record, outcome == Outcome::EndOfFile, handled);
+}
+
+Outcome read_list_text(std::string_view text, std::span<const InTarget> targets, Handled handled) {
+  RecordReader reader = RecordReader::from_text(text);
+  return reader.read_list(targets, handled);
+}
+
+Outcome read_formatted_text(std::string_view text, const Layout& layout,
+                            std::span<const InTarget> targets, Handled handled) {
+  RecordReader reader = RecordReader::from_text(text);
+  return reader.read_formatted(layout, targets, handled);
+}
+
+}  // namespace velko
