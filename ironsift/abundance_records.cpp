@@ -1,0 +1,24 @@
+#include "abundance_records.h"
+
+#include "record_decode.h"
+
+namespace ironsift {
+
+bool read_abundance_record(velko::RecordReader& reader, AbundanceRecord& record) {
+  std::string text(kAbundanceTextLength, ' ');
+  if (reader.read_text(text, kAbundanceTextLength, velko::Handled::EndOfFile) ==
+      velko::Outcome::EndOfFile) {
+    return false;
+  }
+  record.text = text;
+  record.comment = record.text.front() == '#';
+  if (record.comment) return true;
+  decode_list_or_stop(record.text,
+                      {&record.line_number, &record.species, &record.unused3, &record.excitation,
+                       &record.unused5, &record.width, &record.abundance_fe1,
+                       &record.abundance_fe2},
+                      RecordOrigin{reader.name(), reader.unit(), reader.record_number()});
+  return true;
+}
+
+}  // namespace ironsift

@@ -1,0 +1,42 @@
+// One record of a star's abundance results (".abd").
+//
+// Each record is read as a text of 80 characters (a longer record is cut). A
+// record whose first character is "#" is a comment; any other record holds
+// eight free-format values: line number, species code, an unused value,
+// excitation potential, an unused value, equivalent width, and the abundance
+// for Fe I and for Fe II lines.
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "record_reader.h"
+
+namespace ironsift {
+
+inline constexpr std::size_t kAbundanceTextLength = 80;
+
+struct AbundanceRecord {
+  std::string text = std::string(kAbundanceTextLength, ' ');  // the record as read
+  bool comment = false;           // first character "#": values not decoded
+  std::int32_t line_number = 0;   // value 1
+  float species = 0.0f;           // value 2: 26.00 Fe I, 26.01 Fe II
+  float unused3 = 0.0f;           // value 3
+  float excitation = 0.0f;        // value 4, eV
+  float unused5 = 0.0f;           // value 5
+  float width = 0.0f;             // value 6, mÅ
+  float abundance_fe1 = 0.0f;     // value 7
+  float abundance_fe2 = 0.0f;     // value 8
+
+  // Characters 5 to 33 of the text, copied unchanged into the written line
+  // list and deletion log.
+  std::string columns_5_to_33() const { return text.substr(4, 29); }
+};
+
+// Reads the next record into record. Returns false at end of file. A data
+// record whose values cannot be read ends the program with the record layer's
+// report naming the file and the record. Values left empty by the record (two
+// commas, a slash) keep what record held before.
+bool read_abundance_record(velko::RecordReader& reader, AbundanceRecord& record);
+
+}  // namespace ironsift

@@ -1,0 +1,143 @@
+#include "line_list_update.h"
+
+#include <cmath>
+#include <cstdint>
+#include <vector>
+
+#include "console.h"
+#include "io_outcome.h"
+#include "lablen.h"
+#include "layout.h"
+#include "record_writer.h"
+#include "texts.h"
+#include "values.h"
+
+namespace ironsift {
+namespace {
+
+[[noreturn]] void abort_update() {
+  velko::console::write_list({texts::kAborted});
+  velko::stop_program(velko::kExitNormal);
+}
+
+[[noreturn]] void finish_update() {
+  velko::console::write_list({texts::kUpdateFinished});
+  velko::stop_program(velko::kExitNormal);
+}
+
+// One record O1 (accepted: the mean, a blank tag) or D1 (rejected: minus the
+// mean, the verdict's tag), with every measurement.
+void write_measured_line(velko::RecordWriter& writer, const LineTableEntry& entry,
+                         const MeasurementSlot& slot, Verdict verdict) {
+  static const velko::Layout layout(texts::kMeasuredLineLayout);
+  const bool accepted = verdict == Verdict::Accepted;
+  const std::string_view record = slot.measurements[0].record;
+  std::vector<velko::OutValue> values = {
+      entry.line_number,
+      accepted ? slot.mean : -std::fabs(slot.mean),
+      record.substr(0, 21),
+      record.substr(21, 6),
+      record.substr(52, 7),
+      tag_of(verdict),
+      std::int32_t{slot.count},
+  };
+  for (int i = 0; i < slot.count; ++i) {
+    const Measurement& measurement = slot.measurements[static_cast<std::size_t>(i)];
+    values.emplace_back(measurement.width);
+    values.emplace_back(std::string_view(measurement.code));
+  }
+  writer.write_formatted(layout, values);
+}
+
+// One record O2 (in use: the width) or D2 (rejected: minus the width).
+template <int Capacity>
+void write_fe_lines(velko::RecordWriter& observed, velko::RecordWriter& deleted,
+                    const FeLineTable<Capacity>& table) {
+  static const velko::Layout layout(texts::kAbundanceLineLayout);
+  const int count = table.count < Capacity ? table.count : Capacity;
+  for (int i = 0; i < count; ++i) {
+    const FeLine& line = table.lines[static_cast<std::size_t>(i)];
+    const std::string text = velko::fixed_text(line.record, kRecordTextLength);
+    const std::string_view columns = std::string_view(text).substr(4, 29);
+    if (line.use_flag > 0) {
+      observed.write_formatted(layout, {line.line_number, std::fabs(line.width), columns});
+    } else {
+      deleted.write_formatted(layout, {line.line_number, -std::fabs(line.width), columns});
+    }
+  }
+}
+
+}  // namespace
+
+std::string threshold_list_name(const IronsiftState& state) {
+  std::string name = state.star.trimmed();
+  if (state.reference_abundances.record_count > 0) {
+    name += texts::kListNameJoin;
+    name += state.reference.trimmed();
+  }
+  return name;
+}
+
+char ask_update_key(std::string_view list_name, std::string_view prompt_layout) {
+  const std::string question = std::string(texts::kUpdateQuestionStart) + std::string(list_name) +
+                               std::string(texts::kUpdateQuestionEnd);
+  velko::console::write_list({question});
+  const velko::Layout prompt(prompt_layout);
+  for (;;) {
+    velko::console::write_formatted(prompt, {});
+    const char key = velko::console::read_key();  // at end of input: stops, nothing written
+    if (key == 'x' || key == 'g' || key == 'r') return key;
+  }
+}
+
+void write_threshold_update(const IronsiftState& state, const MeasurementTable& table,
+                            const ScreeningResult& result) {
+  velko::RecordWriter observed(threshold_list_name(state) + std::string(texts::kObservedExtension),
+                               texts::kUnitObserved, velko::RecordWriter::Mode::Replace);
+  velko::RecordWriter deleted(state.star.trimmed() + std::string(texts::kDeletedExtension),
+                              texts::kUnitDeleted, velko::RecordWriter::Mode::Replace);
+  for (std::size_t i = 0; i < table.size(); ++i) {
+    const Verdict verdict = result.verdicts[i];
+    if (verdict == Verdict::NotMeasured) continue;
+    write_measured_line(verdict == Verdict::Accepted ? observed : deleted, state.line_table[i],
+                        table[i], verdict);
+  }
+  observed.close();
+  deleted.close();
+}
+
+void write_interactive_update(const IronsiftState& state) {
+  velko::RecordWriter observed(state.star.trimmed() + std::string(texts::kObservedExtension),
+                               texts::kUnitObserved, velko::RecordWriter::Mode::Replace);
+  velko::RecordWriter deleted(state.star.trimmed() + std::string(texts::kDeletedExtension),
+                              texts::kUnitDeleted, velko::RecordWriter::Mode::Append);
+  write_fe_lines(observed, deleted, state.fe.fe1);
+  write_fe_lines(observed, deleted, state.fe.fe2);
+  observed.close();
+  deleted.close();
+}
+
+void threshold_update_question(const IronsiftState& state, const MeasurementTable& table,
+                               const ScreeningResult& result) {
+  switch (ask_update_key(threshold_list_name(state), texts::kKeyPromptThresholdLayout)) {
+    case 'x': abort_update();
+    case 'g':
+      write_threshold_update(state, table, result);
+      finish_update();
+    default: return;  // 'r': the caller asks for another threshold
+  }
+}
+
+void interactive_update_question(ironsift::IronsiftState& state) {
+  switch (ask_update_key(state.star.trimmed(), texts::kKeyPromptInteractiveLayout)) {
+    case 'x': abort_update();
+    case 'g':
+      write_interactive_update(state);
+      finish_update();
+    default:
+      velko::console::write_list({texts::kTryAgainInWindow});
+      return;
+  }
+}
+
+}  // namespace ironsift
