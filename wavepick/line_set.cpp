@@ -1,0 +1,247 @@
+#include "line_set.h"
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+
+#include "console.h"
+#include "directory_keys.h"
+#include "field_decode.h"
+#include "formatted_io.h"
+#include "io_outcome.h"
+#include "lablen.h"
+#include "layout.h"
+#include "record_reader.h"
+#include "record_writer.h"
+#include "texts.h"
+
+namespace wavepick {
+namespace {
+
+// The upper bound of the last file, above any wavelength.
+constexpr double kLastFileBound = 1.0e99;
+
+std::array<GfFile, kGfFileCount> build_gf_file_table() {
+  std::array<GfFile, kGfFileCount> table;
+  char name[16];
+  for (int k = 1; k <= kGfFileCount - 1; ++k) {
+    // 10 nm slices up to 1000 nm, then 100 nm slices up to 9900 nm.
+    const int bound = k <= 100 ? 10 * k : 1000 + 100 * (k - 100);
+    std::snprintf(name, sizeof name, "GF%04d.10", bound);
+    table[static_cast<std::size_t>(k - 1)].name = name;
+  }
+  table[kGfFileCount - 1].name = "GFEND.10 ";
+  // The bounds are the numbers written in the names.
+  const velko::Layout bound_layout(texts::kGfBoundLayout);
+  for (int k = 0; k < kGfFileCount - 1; ++k) {
+    GfFile& file = table[static_cast<std::size_t>(k)];
+    velko::read_formatted_text(file.name, bound_layout, {&file.upper_bound_nm},
+                               velko::Handled::Nothing);
+  }
+  table[kGfFileCount - 1].upper_bound_nm = kLastFileBound;
+  return table;
+}
+
+double lower_bound_of(int index) {
+  return index == 0 ? 0.0 : gf_file_table()[static_cast<std::size_t>(index - 1)].upper_bound_nm;
+}
+
+double upper_bound_of(int index) {
+  return gf_file_table()[static_cast<std::size_t>(index)].upper_bound_nm;
+}
+
+bool slice_holds(int index, double lambda_nm) {
+  return lower_bound_of(index) <= lambda_nm && lambda_nm <= upper_bound_of(index);
+}
+
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// Fixed columns of a gf line record: (start, width, decimals), from column 1.
+struct Column {
+  std::size_t start;
+  std::size_t width;
+  int decimals;
+};
+constexpr Column kWavelength{0, 11, 4};
+constexpr Column kLogGf{11, 7, 3};
+constexpr Column kSpecies{18, 6, 2};
+constexpr Column kEnergy1{24, 12, 3};
+constexpr Column kJ1{36, 5, 1};
+// Column 42 is skipped and 43-52 hold the first level's label (not used).
+constexpr Column kEnergy2{52, 12, 3};
+constexpr Column kJ2{64, 5, 1};
+// Column 70 is skipped and 71-80 hold the second level's label (not used).
+constexpr Column kGammaRadiative{80, 6, 2};
+constexpr Column kGammaStark{86, 6, 2};
+constexpr Column kGammaVanDerWaals{92, 6, 2};
+
+bool decode_column(std::string_view record, const Column& column, double& value) {
+  return decode_fixed_real(record.substr(column.start, column.width), column.decimals, value);
+}
+
+}  // namespace
+
+const std::array<GfFile, kGfFileCount>& gf_file_table() {
+  static const std::array<GfFile, kGfFileCount> table = build_gf_file_table();
+  return table;
+}
+
+int first_gf_file(double lambda1_nm) {
+  for (int k = 0; k < kGfFileCount; ++k) {
+    if (slice_holds(k, lambda1_nm)) return k;
+  }
+  return -1;
+}
+
+int last_gf_file(double lambda2_nm) {
+  for (int k = kGfFileCount - 1; k >= 0; --k) {
+    if (slice_holds(k, lambda2_nm)) return k;
+  }
+  return -1;
+}
+
+bool decode_fixed_real(std::string_view field, int decimals, double& value) {
+  // The plain form: blanks, an optional sign, up to 18 digits with at most one
+  // point, blanks. Its value is an integer below 2^53 divided by an exact power
+  // of ten, which one division rounds correctly, as the record layer does.
+  std::size_t i = 0;
+  const std::size_t n = field.size();
+  while (i < n && field[i] == ' ') ++i;
+  bool negative = false;
+  if (i < n && (field[i] == '-' || field[i] == '+')) {
+    negative = field[i] == '-';
+    ++i;
+  }
+  std::uint64_t mantissa = 0;
+  int digits = 0;
+  int fraction_digits = -1;  // -1: no point seen
+  for (; i < n; ++i) {
+    const char c = field[i];
+    if (c >= '0' && c <= '9') {
+      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+      ++digits;
+      if (fraction_digits >= 0) ++fraction_digits;
+    } else if (c == '.' && fraction_digits < 0) {
+      fraction_digits = 0;
+    } else {
+      break;
+    }
+  }
+  std::size_t rest = i;
+  while (rest < n && field[rest] == ' ') ++rest;
+  const bool plain = rest == n && digits > 0 && digits <= 15 && (i == n || field[i] == ' ');
+  if (!plain) {
+    // Exponents, blanks between digits, all-blank fields and errors: the
+    // record layer's own decode has the last word.
+    return velko::decode_real(field, decimals, value);
+  }
+  const int scale = fraction_digits >= 0 ? fraction_digits : decimals;
+  if (scale < 0 || scale > 22) return velko::decode_real(field, decimals, value);
+  const double magnitude =
+      static_cast<double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(scale)];
+  value = negative ? -magnitude : magnitude;
+  return true;
+}
+
+GfRecordKind decode_gf_record(std::string_view record, GfLine& line) {
+  if (record.size() > kGfRecordLength) record = record.substr(0, kGfRecordLength);
+  const std::size_t first = record.find_first_not_of(' ');
+  if (first == std::string_view::npos || IFNUM(record.substr(first)) == 0) {
+    return GfRecordKind::Comment;
+  }
+  // A short record reads as if padded with blanks.
+  char padded[kGfLineFieldsEnd];
+  if (record.size() < kGfLineFieldsEnd) {
+    std::fill(std::begin(padded), std::end(padded), ' ');
+    std::copy(record.begin(), record.end(), padded);
+    record = std::string_view(padded, kGfLineFieldsEnd);
+  }
+  GfLine decoded;
+  const bool ok = decode_column(record, kWavelength, decoded.wavelength_nm) &&
+                  decode_column(record, kLogGf, decoded.log_gf) &&
+                  decode_column(record, kSpecies, decoded.species) &&
+                  decode_column(record, kEnergy1, decoded.energy1) &&
+                  decode_column(record, kJ1, decoded.j1) &&
+                  decode_column(record, kEnergy2, decoded.energy2) &&
+                  decode_column(record, kJ2, decoded.j2) &&
+                  decode_column(record, kGammaRadiative, decoded.gamma_radiative) &&
+                  decode_column(record, kGammaStark, decoded.gamma_stark) &&
+                  decode_column(record, kGammaVanDerWaals, decoded.gamma_van_der_waals);
+  if (!ok) return GfRecordKind::Malformed;
+  line = decoded;
+  return GfRecordKind::Line;
+}
+
+bool line_selected(const GfLine& line, double lambda1_nm, double lambda2_nm, double cod) {
+  return lambda1_nm <= line.wavelength_nm && line.wavelength_nm <= lambda2_nm &&
+         std::fabs(line.species - cod) <= kSpeciesTolerance;
+}
+
+std::string line_record(const GfLine& line) {
+  static const velko::Layout layout(texts::kLineRecord);
+  static const velko::Layout low_gf_layout(texts::kLineRecordLowGf);
+  // The excitation potential is that of the lower of the two levels.
+  const double excitation_ev = std::min(line.energy1, line.energy2) * kEvPerWavenumber;
+  const velko::OutValue values[] = {
+      line.species,          line.wavelength_nm * 10.0, excitation_ev,
+      line.log_gf,           line.gamma_radiative,      line.gamma_stark,
+      line.gamma_van_der_waals, 0.0f,  // the place of the equivalent width
+  };
+  const auto records = velko::format_records(line.log_gf > -10.0 ? layout : low_gf_layout, values);
+  return records.front();
+}
+
+void LINESET(const RunParameters& parameters) {
+  const std::string directory(velko::trimmed(RETENV("KGF_DIR")));
+  const auto& files = gf_file_table();
+  velko::RecordWriter lines(texts::kLinesFile, texts::kUnitLinesFile);
+
+  const double lambda1 = parameters.w1 / 10.0;
+  const double lambda2 = parameters.w2 / 10.0;
+  const int first = first_gf_file(lambda1);
+  if (first < 0) {
+    velko::console::write_list({texts::kRangeStartFailure, parameters.w1});
+    velko::stop_program(velko::kExitStopFailure);
+  }
+  const int last = last_gf_file(lambda2);
+  if (last < 0) {
+    velko::console::write_list({texts::kRangeEndFailure, parameters.w2});
+    velko::stop_program(velko::kExitStopFailure);
+  }
+
+  // A missing gf file holds no lines and is not created: the line list may sit
+  // in a directory the user cannot write. A missing directory, though, is a
+  // wrong VELKO, and ends the run with the open-failure report.
+  if (first <= last && !velko::file_exists(directory.empty() ? "/" : directory)) {
+    const std::string path = directory + "/" + std::string(velko::trimmed(files[first].name));
+    velko::io_fatal(velko::IoError::OpenFailure, texts::kUnitGfFile, path);
+  }
+
+  for (int k = first; k <= last; ++k) {
+    const std::string path =
+        directory + "/" + std::string(velko::trimmed(files[static_cast<std::size_t>(k)].name));
+    velko::RecordReader gf = velko::RecordReader::open_file(path, texts::kUnitGfFile, false);
+    std::string_view record;
+    GfLine line;
+    for (long count = 0; count < kMaxRecordsPerGfFile; ++count) {
+      // A file that cannot be read further ends there; the next file follows.
+      if (gf.read_record(record, velko::Handled::Errors) != velko::Outcome::Done) break;
+      const GfRecordKind kind = decode_gf_record(record, line);
+      if (kind == GfRecordKind::Comment) continue;
+      if (kind == GfRecordKind::Malformed) {
+        velko::io_fatal(velko::IoError::Conversion, texts::kUnitGfFile, path,
+                        {gf.record_number(), record, false});
+      }
+      if (line_selected(line, lambda1, lambda2, parameters.cod)) {
+        lines.write_record(line_record(line));
+      }
+    }
+    gf.close();
+  }
+  lines.close();
+}
+
+}  // namespace wavepick

@@ -1,0 +1,73 @@
+// Line-set preparation (LINESET): the candidate lines of one species in a
+// wavelength range, drawn from the suite's wavelength-sliced gf files under
+// the "KGF_DIR" directory into "lines.tmp".
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+#include "run_parameters.h"
+
+namespace wavepick {
+
+inline constexpr int kGfFileCount = 190;
+inline constexpr long kMaxRecordsPerGfFile = 1'000'000;
+inline constexpr std::size_t kGfRecordLength = 133;  // a gf record is read as 133 characters
+inline constexpr std::size_t kGfLineFieldsEnd = 98;  // the line record's fields end here
+// Species codes within this distance of the wanted code are kept (the
+// single-precision value of 0.001, widened).
+inline constexpr double kSpeciesTolerance = static_cast<double>(0.001f);
+// Electron-volts per cm^-1 (the single-precision value of 1.23981E-4, widened).
+inline constexpr double kEvPerWavenumber = static_cast<double>(1.23981E-4f);
+
+struct GfFile {
+  std::string name;           // 9 characters, e.g. "GF0510.10" or "GFEND.10 "
+  double upper_bound_nm = 0;  // the lower bound is the previous file's upper bound
+};
+
+// The 190 gf files in wavelength order, their bounds read from their names.
+const std::array<GfFile, kGfFileCount>& gf_file_table();
+
+// The files (0-based, first and last) whose slices hold the range ends; -1
+// when no slice holds that end (a negative wavelength).
+int first_gf_file(double lambda1_nm);
+int last_gf_file(double lambda2_nm);
+
+// The fields of one line record of a gf file.
+struct GfLine {
+  double wavelength_nm = 0;
+  double log_gf = 0;
+  double species = 0;
+  double energy1 = 0;  // first level, cm^-1
+  double j1 = 0;
+  double energy2 = 0;  // second level, cm^-1
+  double j2 = 0;
+  double gamma_radiative = 0;
+  double gamma_stark = 0;
+  double gamma_van_der_waals = 0;
+};
+
+enum class GfRecordKind { Comment, Line, Malformed };
+
+// Classifies and decodes one gf record as it stands in the file (any length):
+// a record whose first non-blank character among its first 133 is a digit is
+// a line record, decoded in fixed columns; every numeric field is checked.
+GfRecordKind decode_gf_record(std::string_view record, GfLine& line);
+
+// An Fw.d field decoded as the record layer decodes it; plain numbers are
+// converted here without a detour, everything else through the record layer.
+bool decode_fixed_real(std::string_view field, int decimals, double& value);
+
+// The 52-character "lines.tmp" record of a line.
+std::string line_record(const GfLine& line);
+
+// True when a line belongs to the line set of the run.
+bool line_selected(const GfLine& line, double lambda1_nm, double lambda2_nm, double cod);
+
+// The stage: writes "lines.tmp" in the current directory, or stops the
+// program ("!! wla1=" / "!! wla2=", status 1) for a negative range end.
+void LINESET(const RunParameters& parameters);
+
+}  // namespace wavepick

@@ -1,0 +1,25 @@
+// wavepick: picks the lines of one species in a wavelength range whose
+// equivalent width, computed by the suite's program "width" on a model
+// atmosphere, reaches a minimum.
+//
+//   wavepick w1 w2 cod fnmodel xi abund ewmin fnoutput
+#include "io_outcome.h"
+#include "line_set.h"
+#include "model_set.h"
+#include "process_env.h"
+#include "program_info.h"
+#include "run_parameters.h"
+#include "usage_text.h"
+#include "width_run.h"
+
+int main(int argc, char** argv) {
+  velko::answer_info_request(argc, argv, "wavepick", wavepick::kUsageText);
+  velko::install_termination_handlers();
+  velko::set_arguments(argc, argv);
+  const wavepick::RunParameters parameters = wavepick::decode_run_parameters();
+  wavepick::echo_run_parameters(parameters);
+  wavepick::LINESET(parameters);
+  wavepick::MODELSET(parameters);
+  wavepick::RUNWIDTH(parameters);
+  velko::stop_program(velko::kExitNormal);
+}

@@ -1,0 +1,38 @@
+// The equivalent-width run (RUNWIDTH): hands "lines.tmp" and the model file to
+// the suite's program "width", reads its "ewtemp.csv", writes the lines whose
+// equivalent width reaches ewmin to fnoutput, and shows a count summary.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "run_parameters.h"
+
+namespace wavepick {
+
+inline constexpr std::size_t kMaxLines = 9999;
+inline constexpr std::size_t kMaxModelRecords = 300;
+inline constexpr std::size_t kTableRecordLength = 80;
+inline constexpr long kMaxResultRecords = 99'999;
+
+// One record of "ewtemp.csv": value 1 an integer, values 2 to 13 reals
+// (values[0] is value 2).
+struct WidthResult {
+  std::int32_t index = 0;
+  double values[12] = {};
+  double equivalent_width() const { return values[10]; }  // value 12
+};
+
+// The 100-character result record of a selected line.
+std::string result_record(const WidthResult& result, const std::string& fnmodel);
+
+// The records of "winput.in" for the stored lines and model records.
+std::vector<std::string> width_input_records(const RunParameters& parameters,
+                                             const std::vector<std::string>& lines,
+                                             const std::vector<std::string>& model);
+
+// The stage.
+void RUNWIDTH(const RunParameters& parameters);
+
+}  // namespace wavepick
