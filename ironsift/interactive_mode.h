@@ -6,10 +6,17 @@
 
 namespace ironsift {
 
+// Writes "You have escaped from the graphics mode...", the heading, one record
+// per rejected Fe I and then Fe II line (line number, minus the absolute
+// width, characters 5 to 33 of its record) and "(nn lines will be rejected)".
+// Returns the number of rejected lines.
+int list_rejected_lines(const FeTables& tables);
+
 // Loads the star's Fe line tables from its ".abd", shows the plot of the run
 // mode (abundance against equivalent width for "w", against excitation
-// potential for "c"), lists the rejected lines and asks the update question.
-// Does not return: the program ends at the update, at "x", or from the plot.
-void run_interactive_mode(IronsiftState& state);
+// potential for "c"), lists the rejected lines and asks the update question;
+// "r" shows the same plot again with the choices made so far. Does not
+// return: the program ends at the update, at "x", or from the plot.
+[[noreturn]] void run_interactive_mode(IronsiftState& state);
 
 }  // namespace ironsift

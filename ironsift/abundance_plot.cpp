@@ -1,0 +1,203 @@
+#include "abundance_plot.h"
+
+#include <cmath>
+#include <cstdio>
+#include <utility>
+
+#include "abundance_stats.h"
+#include "io_outcome.h"
+#include "lablen.h"
+#include "pgplot_device.h"
+#include "process_env.h"
+#include "texts.h"
+
+namespace ironsift {
+
+namespace {
+
+constexpr std::string_view kBoxOptions = "ABCTSN";
+constexpr std::string_view kWindowDevice = "/xw";
+constexpr const char* kDeviceVariable = "PGPLOT_DEV";
+constexpr const char* kCursorTraceVariable = "IRONSIFT_CURSOR_TRACE";
+// Long enough for a picture file's path; a cut name would write elsewhere.
+constexpr std::size_t kDeviceNameLength = 1024;
+
+}  // namespace
+
+AbundancePlot::AbundancePlot(PlotKind kind, std::string device_name)
+    : kind_(kind), device_name_(std::move(device_name)) {}
+
+float AbundancePlot::x_value(const FeLine& line) const {
+  return kind_ == PlotKind::Width ? line.width : line.excitation;
+}
+
+void AbundancePlot::set_up(PlotDevice& device, std::string_view trimmed_star_name,
+                           const PlotFrame& frame) {
+  call_counter_ = 1;
+  device.begin(0, device_name_, 1, 1);
+  device.environment(frame.xlo, frame.xhi, frame.ylo, frame.yhi, 0, -2);
+  // White background and black foreground on every device: the picture looks
+  // the same in a window and in a file, and erasing (drawing in colour 0)
+  // matches the background that the page was cleared to.
+  device.set_colour_representation(kBackgroundColour, 1.0f, 1.0f, 1.0f);
+  device.set_colour_representation(kForegroundColour, 0.0f, 0.0f, 0.0f);
+  device.set_colour_index(kForegroundColour);
+  device.box(kBoxOptions, 0.0f, 0, kBoxOptions, 0.0f, 0);
+  const bool width_plot = kind_ == PlotKind::Width;
+  std::string title(width_plot ? texts::kWidthPlotTitle : texts::kExcitationPlotTitle);
+  title += trimmed_star_name;
+  device.label(width_plot ? texts::kWidthAxisLabel : texts::kExcitationAxisLabel,
+               texts::kAbundanceAxisLabel, title);
+}
+
+void AbundancePlot::draw_statistic_lines(PlotDevice& device) const {
+  device.set_line_style(kFullLine);
+  device.line(lines_.x_left, lines_.x_right, lines_.mean, lines_.mean);
+  device.set_line_style(kDottedLine);
+  device.line(lines_.x_left, lines_.x_right, lines_.upper, lines_.upper);
+  device.set_line_style(kDottedLine);
+  device.line(lines_.x_left, lines_.x_right, lines_.lower, lines_.lower);
+}
+
+void AbundancePlot::draw_points(PlotDevice& device, const FeTables& tables) {
+  for (int i = 0; i < tables.fe1.count && i < kFe1Capacity; ++i) {
+    const FeLine& line = tables.fe1.lines[static_cast<std::size_t>(i)];
+    const int marker = line.use_flag > 0 ? kFe1InUseMarker : kFe1RejectedMarker;
+    fe1_markers_[static_cast<std::size_t>(i)] = marker;
+    device.set_colour_index(kFe1Colour);
+    device.point(x_value(line), line.abundance, marker);
+  }
+  for (int i = 0; i < tables.fe2.count && i < kFe2Capacity; ++i) {
+    const FeLine& line = tables.fe2.lines[static_cast<std::size_t>(i)];
+    const int marker = line.use_flag > 0 ? kFe2InUseMarker : kFe2RejectedMarker;
+    fe2_markers_[static_cast<std::size_t>(i)] = marker;
+    device.set_colour_index(kFe2Colour);
+    device.point(x_value(line), line.abundance, marker);
+  }
+}
+
+void AbundancePlot::pick(PlotDevice& device, FeTables& tables, float cx, float cy,
+                         char ch) const {
+  // Every point inside the tolerance box is picked, not only the nearest. The
+  // differences are formed and compared in 32-bit reals.
+  const auto picked = [&](const FeLine& line) {
+    const float dx = cx - x_value(line);
+    const float dy = cy - line.abundance;
+    return std::fabs(dx) < kPickToleranceX && std::fabs(dy) < kPickToleranceY;
+  };
+  const auto change_flag = [ch](FeLine& line, std::int32_t in_use) {
+    if (ch == 'A' && line.use_flag > 0) {
+      line.use_flag = -in_use;
+    } else if (ch == 'D' && line.use_flag < 0) {
+      line.use_flag = in_use;
+    }
+  };
+  for (int i = 0; i < tables.fe1.count && i < kFe1Capacity; ++i) {
+    FeLine& line = tables.fe1.lines[static_cast<std::size_t>(i)];
+    if (!picked(line)) continue;
+    device.set_colour_index(kBackgroundColour);
+    device.point(x_value(line), line.abundance, fe1_markers_[static_cast<std::size_t>(i)]);
+    device.set_colour_index(kFe1Colour);
+    change_flag(line, 1);
+  }
+  for (int i = 0; i < tables.fe2.count && i < kFe2Capacity; ++i) {
+    FeLine& line = tables.fe2.lines[static_cast<std::size_t>(i)];
+    if (!picked(line)) continue;
+    device.set_colour_index(kBackgroundColour);
+    device.point(x_value(line), line.abundance, fe2_markers_[static_cast<std::size_t>(i)]);
+    device.set_colour_index(kFe2Colour);
+    change_flag(line, 2);
+  }
+}
+
+PlotExit AbundancePlot::show(PlotDevice& device, FeTables& tables,
+                             std::string_view trimmed_star_name, const PlotFrame& frame) {
+  if (call_counter_ == 0) set_up(device, trimmed_star_name, frame);
+
+  bool leave = false;
+  for (;;) {
+    float mean = 0.0f;
+    float sigma = 0.0f;
+    const bool has_statistics = AVSIG(tables, mean, sigma);
+    device.set_colour_index(kForegroundColour);
+    lines_.x_left = frame.xlo;
+    lines_.x_right = frame.xhi;
+    lines_.mean = mean;
+    lines_.upper = mean + 2.0f * sigma;
+    lines_.lower = mean - 2.0f * sigma;
+    // With no line in use there is no mean: no lines are drawn, so the picture
+    // shows the rejected markers alone. A sigma beyond the 32-bit range would
+    // put a line at infinity; it is not drawn either.
+    lines_.drawn = has_statistics && std::isfinite(lines_.upper) && std::isfinite(lines_.lower);
+    if (lines_.drawn) draw_statistic_lines(device);
+    draw_points(device, tables);
+
+    device.cursor(cursor_.x, cursor_.y, cursor_.character);
+    const float cx = cursor_.x;
+    const float cy = cursor_.y;
+    const char ch = cursor_.character;
+    if (trace_cursor_) {
+      std::fprintf(stderr, "cursor %.9g %.9g %d\n", static_cast<double>(cx),
+                   static_cast<double>(cy), static_cast<int>(static_cast<unsigned char>(ch)));
+      std::fflush(stderr);
+    }
+
+    // The frame's edge counts as inside.
+    if (cx < frame.xlo || cx > frame.xhi || cy < frame.ylo || cy > frame.yhi) {
+      leave = true;
+      if (ch == 'D') return PlotExit::StopRequested;
+    }
+    // NUL: the device has no cursor, or the request failed.
+    if (ch == '\0') leave = true;
+
+    pick(device, tables, cx, cy, ch);
+    if (leave) return PlotExit::Returned;
+
+    if (lines_.drawn) {
+      device.set_colour_index(kBackgroundColour);
+      draw_statistic_lines(device);
+      device.set_colour_index(kForegroundColour);
+    }
+  }
+}
+
+std::string plot_device_name() {
+  const std::string value = velko::environment_text(kDeviceVariable, kDeviceNameLength);
+  const std::string_view name = velko::trimmed(value);
+  return name.empty() ? std::string(kWindowDevice) : std::string(name);
+}
+
+void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
+                       const PlotFrame& frame) {
+  if (plot.show(device, state.fe, state.star.trimmed(), frame) == PlotExit::StopRequested) {
+    // The user's way out of the whole program: status 0, nothing written.
+    velko::stop_program(velko::kExitNormal);
+  }
+}
+
+namespace {
+
+PgplotDevice& library_device() {
+  static PgplotDevice device;
+  return device;
+}
+
+AbundancePlot make_plot(PlotKind kind) {
+  AbundancePlot plot(kind, plot_device_name());
+  plot.set_cursor_trace(!velko::trimmed(velko::environment_text(kCursorTraceVariable)).empty());
+  return plot;
+}
+
+}  // namespace
+
+void DATAPLOT_W(IronsiftState& state, float xlo, float xhi, float ylo, float yhi) {
+  static AbundancePlot plot = make_plot(PlotKind::Width);
+  show_plot_or_stop(plot, library_device(), state, PlotFrame{xlo, xhi, ylo, yhi});
+}
+
+void DATAPLOT_C(IronsiftState& state, float xlo, float xhi, float ylo, float yhi) {
+  static AbundancePlot plot = make_plot(PlotKind::Excitation);
+  show_plot_or_stop(plot, library_device(), state, PlotFrame{xlo, xhi, ylo, yhi});
+}
+
+}  // namespace ironsift

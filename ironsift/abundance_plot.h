@@ -1,0 +1,115 @@
+// The abundance-trend plots with cursor rejection: every Fe I and Fe II line
+// as a marker, the mean abundance of the lines in use as a full line and the
+// mean plus and minus two standard deviations as dotted lines; the left button
+// ("A") rejects the lines under the cursor, the middle button ("D") takes them
+// back, and an event outside the frame leaves the plot.
+#pragma once
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "ironsift_state.h"
+#include "plot_device.h"
+
+namespace ironsift {
+
+enum class PlotKind {
+  Width,       // abundance against equivalent width (run mode "w")
+  Excitation,  // abundance against excitation potential (run mode "c")
+};
+
+// How one call of a plot ended.
+enum class PlotExit {
+  Returned,       // the user left the plot; the flags hold the choices
+  StopRequested,  // "D" outside the frame: the user asks to end the program
+};
+
+// Where the cursor was and what it reported at the last event.
+struct CursorState {
+  float x = 0.0f;
+  float y = 0.0f;
+  char character = '\0';
+};
+
+// Markers (PGPLOT's standard numbers) and colour indices.
+inline constexpr int kFe1InUseMarker = 4;     // open circle
+inline constexpr int kFe1RejectedMarker = 5;  // diagonal cross
+inline constexpr int kFe2InUseMarker = 6;     // open square
+inline constexpr int kFe2RejectedMarker = 2;  // plus
+inline constexpr int kBackgroundColour = 0;
+inline constexpr int kForegroundColour = 1;
+inline constexpr int kFe2Colour = 3;  // green
+inline constexpr int kFe1Colour = 4;  // blue
+inline constexpr int kFullLine = 1;
+inline constexpr int kDottedLine = 4;
+
+// A point is picked when the cursor lies strictly closer than these, in the
+// units of the axes (the x tolerance is 2.0 on both x axes, mA or eV).
+inline constexpr float kPickToleranceX = 2.0f;
+inline constexpr float kPickToleranceY = 0.02f;
+
+// One of the two plot routines with the state it keeps from one call to the
+// next: the call counter, the cursor state, the marker memory and the lines of
+// the last pass. The device is opened by the first call and never closed here.
+class AbundancePlot {
+ public:
+  // device_name: the PGPLOT device opened by the first call, e.g. "/xw".
+  AbundancePlot(PlotKind kind, std::string device_name);
+
+  // One call: set-up on the first call only, then the pass loop until the
+  // user leaves. Changes only use flags of tables (to -1/+1 for Fe I and
+  // -2/+2 for Fe II). Returns StopRequested at once, without picking, on "D"
+  // outside the frame.
+  PlotExit show(PlotDevice& device, FeTables& tables, std::string_view trimmed_star_name,
+                const PlotFrame& frame);
+
+  // Writes each cursor event on standard error ("cursor x y code"), for
+  // locating the plot on the screen from outside (window tests).
+  void set_cursor_trace(bool on) { trace_cursor_ = on; }
+
+  int call_counter() const { return call_counter_; }
+  const CursorState& cursor() const { return cursor_; }
+
+ private:
+  // The three horizontal lines of a pass, kept so that they can be erased
+  // with the end points they were drawn with.
+  struct StatisticLines {
+    bool drawn = false;
+    float x_left = 0.0f, x_right = 0.0f;
+    float mean = 0.0f, upper = 0.0f, lower = 0.0f;
+  };
+
+  void set_up(PlotDevice& device, std::string_view trimmed_star_name, const PlotFrame& frame);
+  void draw_statistic_lines(PlotDevice& device) const;
+  void draw_points(PlotDevice& device, const FeTables& tables);
+  void pick(PlotDevice& device, FeTables& tables, float cx, float cy, char ch) const;
+  float x_value(const FeLine& line) const;
+
+  PlotKind kind_;
+  std::string device_name_;
+  bool trace_cursor_ = false;
+  int call_counter_ = 0;
+  CursorState cursor_;
+  std::array<int, kFe1Capacity> fe1_markers_{};
+  std::array<int, kFe2Capacity> fe2_markers_{};
+  StatisticLines lines_;
+};
+
+// The device the plots open: the environment variable PGPLOT_DEV when it is
+// set and not blank (e.g. "/png" or "HD123_w.png/png"), otherwise the X11
+// window "/xw".
+std::string plot_device_name();
+
+// One call of a plot routine, ending the program with status 0 (nothing
+// written) when the user asks for it with "D" outside the frame.
+void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
+                       const PlotFrame& frame);
+
+// The two plot routines of the program, each with its own persistent state,
+// drawing on the PGPLOT device of plot_device_name(). The tables and the star
+// name are those of state.
+void DATAPLOT_W(IronsiftState& state, float xlo, float xhi, float ylo, float yhi);
+void DATAPLOT_C(IronsiftState& state, float xlo, float xhi, float ylo, float yhi);
+
+}  // namespace ironsift
