@@ -10,10 +10,13 @@
 #include "io_outcome.h"
 #include "ironsift_state.h"
 #include "process_env.h"
+#include "program_info.h"
 #include "startup.h"
 #include "threshold_screening.h"
+#include "usage_text.h"
 
 int main(int argc, char** argv) {
+  velko::answer_info_request(argc, argv, "ironsift", ironsift::kUsageText);
   velko::install_termination_handlers();
   velko::set_arguments(argc, argv);
   // The tables are large and live for the whole run.
