@@ -153,7 +153,8 @@ bool RecordReader::next_record(std::string_view& record) {
   for (;;) {
     const char* start = buffer_.data() + begin_;
     const std::size_t available = end_ - begin_;
-    const void* lf = std::memchr(start, '\n', available);
+    // An empty buffer may have no storage yet: memchr must not see a null pointer.
+    const void* lf = available > 0 ? std::memchr(start, '\n', available) : nullptr;
     if (lf != nullptr || (eof_ && available > 0)) {
       const std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : available;
       begin_ += lf ? length + 1 : length;
