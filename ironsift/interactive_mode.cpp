@@ -7,6 +7,7 @@
 #include "console.h"
 #include "fe_tables.h"
 #include "io_outcome.h"
+#include "lablen.h"
 #include "layout.h"
 #include "line_list_update.h"
 #include "texts.h"
@@ -23,9 +24,7 @@ void list_rejected(const FeLineTable<Capacity>& table, const velko::Layout& layo
   for (int i = 0; i < table.count && i < Capacity; ++i) {
     const FeLine& line = table.lines[static_cast<std::size_t>(i)];
     if (line.use_flag > 0) continue;
-    const std::string record = line.record.size() >= kRecordColumnsFrom + kRecordColumnsCount
-                                   ? line.record
-                                   : line.record + std::string(kRecordColumnsFrom + kRecordColumnsCount, ' ');
+    const std::string record = velko::fixed_text(line.record, kRecordTextLength);
     const std::string_view columns =
         std::string_view(record).substr(kRecordColumnsFrom, kRecordColumnsCount);
     velko::console::write_formatted(layout, {line.line_number, -std::fabs(line.width), columns});
