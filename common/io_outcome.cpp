@@ -21,6 +21,12 @@ char g_pending[kPendingSlots][kPathCapacity];
 volatile std::sig_atomic_t g_pending_used[kPendingSlots];
 
 void (*volatile g_terminal_restore)() noexcept = nullptr;
+ProgramEndHandler g_program_end_handler = nullptr;
+
+[[noreturn]] void end_program(int status) {
+  if (ProgramEndHandler handler = g_program_end_handler) handler(status);
+  std::exit(status);
+}
 
 void run_exit_hooks() noexcept {
   remove_pending_outputs();
@@ -76,7 +82,7 @@ void io_fatal(IoError error, int unit, std::string_view file, const RecordPlace&
   std::fputs(report.c_str(), stderr);
   std::fflush(stderr);
   run_exit_hooks();
-  std::exit(kExitRecordFailure);
+  end_program(kExitRecordFailure);
 }
 
 bool outcome_is_handled(Outcome outcome, Handled handled) {
@@ -91,7 +97,7 @@ bool outcome_is_handled(Outcome outcome, Handled handled) {
 void stop_program(int status) {
   std::fflush(stdout);
   run_exit_hooks();
-  std::exit(status);
+  end_program(status);
 }
 
 void register_pending_output(const std::string& temp_path) {
@@ -134,5 +140,7 @@ void install_termination_handlers() {
 }
 
 void set_terminal_restore_hook(void (*hook)() noexcept) { g_terminal_restore = hook; }
+
+void set_program_end_handler(ProgramEndHandler handler) { g_program_end_handler = handler; }
 
 }  // namespace velko

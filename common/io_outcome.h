@@ -89,4 +89,14 @@ void install_termination_handlers();
 // restore the terminal's mode.
 void set_terminal_restore_hook(void (*hook)() noexcept);
 
+// Where a program ends. By default io_fatal and stop_program end the process
+// with std::exit. A harness that runs a program's own code many times in one
+// process (a fuzz target) installs a handler that throws instead, so that a
+// report or a stop on bad input is an ordinary outcome there rather than the
+// end of the harness. The handler is called with the exit status after the
+// report is written and the cleanup is done; it must not return (if it does,
+// the process exits as usual). nullptr restores the default.
+using ProgramEndHandler = void (*)(int status);
+void set_program_end_handler(ProgramEndHandler handler);
+
 }  // namespace velko
