@@ -7,6 +7,7 @@
 
 #include "console.h"
 #include "directory_keys.h"
+#include "fast_edit.h"
 #include "field_decode.h"
 #include "formatted_io.h"
 #include "io_outcome.h"
@@ -78,10 +79,6 @@ constexpr Column kGammaRadiative{80, 6, 2};
 constexpr Column kGammaStark{86, 6, 2};
 constexpr Column kGammaVanDerWaals{92, 6, 2};
 
-bool decode_column(std::string_view record, const Column& column, double& value) {
-  return decode_fixed_real(record.substr(column.start, column.width), column.decimals, value);
-}
-
 }  // namespace
 
 const std::array<GfFile, kGfFileCount>& gf_file_table() {
@@ -103,50 +100,67 @@ int last_gf_file(double lambda2_nm) {
   return -1;
 }
 
-bool decode_fixed_real(std::string_view field, int decimals, double& value) {
-  // The plain form: blanks, an optional sign, up to 18 digits with at most one
-  // point, blanks. Its value is an integer below 2^53 divided by an exact power
-  // of ten, which one division rounds correctly, as the record layer does.
-  std::size_t i = 0;
-  const std::size_t n = field.size();
-  while (i < n && field[i] == ' ') ++i;
+namespace {
+
+// The plain form of an Fw.d field: blanks, an optional sign, digits with at
+// most one point, blanks. Its value is an integer below 10^15 (< 2^53)
+// divided by an exact power of ten, which one division rounds correctly, as
+// the record layer does. Returns false for any other form (exponents, blanks
+// between digits, an all-blank field, errors), which the record layer's own
+// decode then judges. With kConvert false the field is only checked.
+template <bool kConvert>
+inline bool scan_plain_real(std::string_view field, int decimals, double& value) {
+  const char* p = field.data();
+  const char* const end = p + field.size();
+  while (p != end && *p == ' ') ++p;
   bool negative = false;
-  if (i < n && (field[i] == '-' || field[i] == '+')) {
-    negative = field[i] == '-';
-    ++i;
-  }
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
   std::uint64_t mantissa = 0;
-  int digits = 0;
-  int fraction_digits = -1;  // -1: no point seen
-  for (; i < n; ++i) {
-    const char c = field[i];
-    if (c >= '0' && c <= '9') {
-      mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
-      ++digits;
-      if (fraction_digits >= 0) ++fraction_digits;
-    } else if (c == '.' && fraction_digits < 0) {
-      fraction_digits = 0;
-    } else {
-      break;
+  const char* const digits_start = p;
+  while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
+    if constexpr (kConvert) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    ++p;
+  }
+  int digits = static_cast<int>(p - digits_start);
+  int scale = decimals;
+  if (p != end && *p == '.') {
+    const char* const fraction_start = ++p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
+      if constexpr (kConvert) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+      ++p;
     }
+    scale = static_cast<int>(p - fraction_start);
+    digits += scale;
   }
-  std::size_t rest = i;
-  while (rest < n && field[rest] == ' ') ++rest;
-  const bool plain = rest == n && digits > 0 && digits <= 15 && (i == n || field[i] == ' ');
-  if (!plain) {
-    // Exponents, blanks between digits, all-blank fields and errors: the
-    // record layer's own decode has the last word.
-    return velko::decode_real(field, decimals, value);
+  while (p != end && *p == ' ') ++p;
+  if (p != end || digits == 0 || digits > 15 || scale < 0 || scale > 22) return false;
+  if constexpr (kConvert) {
+    const double magnitude =
+        static_cast<double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(scale)];
+    value = negative ? -magnitude : magnitude;
   }
-  const int scale = fraction_digits >= 0 ? fraction_digits : decimals;
-  if (scale < 0 || scale > 22) return velko::decode_real(field, decimals, value);
-  const double magnitude =
-      static_cast<double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(scale)];
-  value = negative ? -magnitude : magnitude;
   return true;
 }
 
-GfRecordKind decode_gf_record(std::string_view record, GfLine& line) {
+inline bool check_fixed_real(std::string_view field, int decimals) {
+  double value = 0;
+  return scan_plain_real<false>(field, decimals, value) ||
+         velko::decode_real(field, decimals, value);
+}
+
+inline bool convert_fixed_real(std::string_view field, int decimals, double& value) {
+  return scan_plain_real<true>(field, decimals, value) ||
+         velko::decode_real(field, decimals, value);
+}
+
+}  // namespace
+
+bool decode_fixed_real(std::string_view field, int decimals, double& value) {
+  return convert_fixed_real(field, decimals, value);
+}
+
+GfRecordKind decode_gf_record(std::string_view record, GfLine& line, GfDecode what,
+                              double cod) {
   if (record.size() > kGfRecordLength) record = record.substr(0, kGfRecordLength);
   const std::size_t first = record.find_first_not_of(' ');
   if (first == std::string_view::npos || IFNUM(record.substr(first)) == 0) {
@@ -159,17 +173,29 @@ GfRecordKind decode_gf_record(std::string_view record, GfLine& line) {
     std::copy(record.begin(), record.end(), padded);
     record = std::string_view(padded, kGfLineFieldsEnd);
   }
+  auto convert = [&](const Column& column, double& value) {
+    return convert_fixed_real(record.substr(column.start, column.width), column.decimals, value);
+  };
+  auto field = [&](const Column& column, double& value) {
+    return what == GfDecode::All
+               ? convert(column, value)
+               : check_fixed_real(record.substr(column.start, column.width), column.decimals);
+  };
   GfLine decoded;
-  const bool ok = decode_column(record, kWavelength, decoded.wavelength_nm) &&
-                  decode_column(record, kLogGf, decoded.log_gf) &&
-                  decode_column(record, kSpecies, decoded.species) &&
-                  decode_column(record, kEnergy1, decoded.energy1) &&
-                  decode_column(record, kJ1, decoded.j1) &&
-                  decode_column(record, kEnergy2, decoded.energy2) &&
-                  decode_column(record, kJ2, decoded.j2) &&
-                  decode_column(record, kGammaRadiative, decoded.gamma_radiative) &&
-                  decode_column(record, kGammaStark, decoded.gamma_stark) &&
-                  decode_column(record, kGammaVanDerWaals, decoded.gamma_van_der_waals);
+  // With SelectionFields the wavelength is converted only for a line of the
+  // wanted species; otherwise it is only checked, like the other fields.
+  bool ok = convert(kSpecies, decoded.species);
+  if (ok) {
+    ok = (what == GfDecode::All || std::fabs(decoded.species - cod) <= kSpeciesTolerance)
+             ? convert(kWavelength, decoded.wavelength_nm)
+             : check_fixed_real(record.substr(kWavelength.start, kWavelength.width),
+                                kWavelength.decimals);
+  }
+  ok = ok && field(kLogGf, decoded.log_gf) && field(kEnergy1, decoded.energy1) &&
+       field(kJ1, decoded.j1) && field(kEnergy2, decoded.energy2) && field(kJ2, decoded.j2) &&
+       field(kGammaRadiative, decoded.gamma_radiative) &&
+       field(kGammaStark, decoded.gamma_stark) &&
+       field(kGammaVanDerWaals, decoded.gamma_van_der_waals);
   if (!ok) return GfRecordKind::Malformed;
   line = decoded;
   return GfRecordKind::Line;
@@ -181,17 +207,24 @@ bool line_selected(const GfLine& line, double lambda1_nm, double lambda2_nm, dou
 }
 
 std::string line_record(const GfLine& line) {
-  static const velko::Layout layout(texts::kLineRecord);
-  static const velko::Layout low_gf_layout(texts::kLineRecordLowGf);
-  // The excitation potential is that of the lower of the two levels.
+  std::string record;
+  write_line_record(line, record);
+  return record;
+}
+
+void write_line_record(const GfLine& line, std::string& record) {
+  // The layout of texts::kLineRecord (texts::kLineRecordLowGf when log gf is
+  // -10 or less), edited field by field: this runs once per kept line.
   const double excitation_ev = std::min(line.energy1, line.energy2) * kEvPerWavenumber;
-  const velko::OutValue values[] = {
-      line.species,          line.wavelength_nm * 10.0, excitation_ev,
-      line.log_gf,           line.gamma_radiative,      line.gamma_stark,
-      line.gamma_van_der_waals, 0.0f,  // the place of the equivalent width
-  };
-  const auto records = velko::format_records(line.log_gf > -10.0 ? layout : low_gf_layout, values);
-  return records.front();
+  record.clear();
+  edit_real_fast(record, line.species, 6, 2);
+  edit_real_fast(record, line.wavelength_nm * 10.0, 9, 3);
+  edit_real_fast(record, excitation_ev, 6, 3);
+  edit_real_fast(record, line.log_gf, 6, line.log_gf > -10.0 ? 3 : 2);
+  edit_real_fast(record, line.gamma_radiative, 6, 2);
+  edit_real_fast(record, line.gamma_stark, 6, 2);
+  edit_real_fast(record, line.gamma_van_der_waals, 6, 2);
+  edit_real_fast(record, static_cast<double>(0.0f), 7, 1);  // the place of the equivalent width
 }
 
 void LINESET(const RunParameters& parameters) {
@@ -226,17 +259,23 @@ void LINESET(const RunParameters& parameters) {
     velko::RecordReader gf = velko::RecordReader::open_file(path, texts::kUnitGfFile, false);
     std::string_view record;
     GfLine line;
+    std::string kept;
     for (long count = 0; count < kMaxRecordsPerGfFile; ++count) {
       // A file that cannot be read further ends there; the next file follows.
       if (gf.read_record(record, velko::Handled::Errors) != velko::Outcome::Done) break;
-      const GfRecordKind kind = decode_gf_record(record, line);
+      // Every line record is checked in full; the fields that only a kept
+      // line needs are converted once the line is known to be kept.
+      const GfRecordKind kind = decode_gf_record(record, line, GfDecode::SelectionFields,
+                                                 parameters.cod);
       if (kind == GfRecordKind::Comment) continue;
       if (kind == GfRecordKind::Malformed) {
         velko::io_fatal(velko::IoError::Conversion, texts::kUnitGfFile, path,
                         {gf.record_number(), record, false});
       }
       if (line_selected(line, lambda1, lambda2, parameters.cod)) {
-        lines.write_record(line_record(line));
+        decode_gf_record(record, line, GfDecode::All);
+        write_line_record(line, kept);
+        lines.write_record(kept);
       }
     }
     gf.close();

@@ -51,17 +51,25 @@ struct GfLine {
 
 enum class GfRecordKind { Comment, Line, Malformed };
 
+// What decode_gf_record converts: every field, or only the species code and,
+// for a line of the species cod, the wavelength: what decides whether a line
+// is kept. The other fields are still checked, and left 0.
+enum class GfDecode { All, SelectionFields };
+
 // Classifies and decodes one gf record as it stands in the file (any length):
 // a record whose first non-blank character among its first 133 is a digit is
 // a line record, decoded in fixed columns; every numeric field is checked.
-GfRecordKind decode_gf_record(std::string_view record, GfLine& line);
+GfRecordKind decode_gf_record(std::string_view record, GfLine& line,
+                              GfDecode what = GfDecode::All, double cod = 0.0);
 
 // An Fw.d field decoded as the record layer decodes it; plain numbers are
 // converted here without a detour, everything else through the record layer.
 bool decode_fixed_real(std::string_view field, int decimals, double& value);
 
-// The 52-character "lines.tmp" record of a line.
+// The 52-character "lines.tmp" record of a line; the second form reuses the
+// storage of record.
 std::string line_record(const GfLine& line);
+void write_line_record(const GfLine& line, std::string& record);
 
 // True when a line belongs to the line set of the run.
 bool line_selected(const GfLine& line, double lambda1_nm, double lambda2_nm, double cod);
