@@ -161,11 +161,17 @@ TEST(ThresholdRun, RetryThenGoWritesTheLastPassAndReplacesTheOldLog) {
   write_file(dir.file("HD123.del"), "an old deletion log\n");
   // Blanks around the names do not reach the file names.
   const ProgramRun run =
-      run_program_in(kIronsift, dir.path(), {" HD123 /SUN", "i"}, "50\nr\n\ng\n");
+      run_program_in(kIronsift, dir.path(), {" HD123 /SUN", "i"}, "35\nr\n\ng\n");
   EXPECT_EQ(run.status, 0) << run.err;
-  // The first pass rejects 101 at the threshold, even though the reference
-  // has it; the second pass (infinity) keeps it.
+  // The first pass rejects 101 and 106 at the threshold, even though the
+  // reference has them; the second pass (infinity) keeps them. The widths of
+  // 106 beyond five go on a further record, under the first five.
   EXPECT_NE(run.out.find("exceed   101  -50.0 "), std::string::npos) << run.out;
+  EXPECT_NE(run.out.find("exceed   106  -40.0 " + head(" 5004.000") +
+                         "   src01  >   7   10.0  20.0  30.0  40.0  50.0\n" +
+                         std::string(64, ' ') + "  60.0  70.0\n"),
+            std::string::npos)
+      << run.out;
   EXPECT_EQ(count_of(run.out, " May I update HD123~SUN.obs ?\n"), 2);
   EXPECT_EQ(read_file(dir.file("HD123~SUN.obs")), kObsWithSun);
   EXPECT_EQ(read_file(dir.file("HD123.del")), kDelWithSun);
