@@ -1,0 +1,248 @@
+// The line set's pieces: the gf file table, the fixed-column decode of gf
+// records and the "lines.tmp" record.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
+#include "field_decode.h"
+#include "field_edit.h"
+#include "formatted_io.h"
+#include "layout.h"
+#include "line_set.h"
+#include "fast_edit.h"
+#include "texts.h"
+
+namespace wavepick {
+namespace {
+
+TEST(GfFileTable, NamesAndBoundsFollowTheSlices) {
+  const auto& table = gf_file_table();
+  EXPECT_EQ(table[0].name, "GF0010.10");
+  EXPECT_EQ(table[0].upper_bound_nm, 10.0);
+  EXPECT_EQ(table[98].name, "GF0990.10");
+  EXPECT_EQ(table[99].name, "GF1000.10");
+  EXPECT_EQ(table[99].upper_bound_nm, 1000.0);
+  EXPECT_EQ(table[100].name, "GF1100.10");
+  EXPECT_EQ(table[188].name, "GF9900.10");
+  EXPECT_EQ(table[188].upper_bound_nm, 9900.0);
+  EXPECT_EQ(table[189].name, "GFEND.10 ");
+  EXPECT_EQ(table[189].upper_bound_nm, 1e99);
+  for (int k = 1; k < kGfFileCount; ++k) {
+    EXPECT_LT(table[k - 1].upper_bound_nm, table[k].upper_bound_nm) << k;
+  }
+}
+
+TEST(GfFileTable, RangeEndsPickTheirSlices) {
+  struct Case {
+    double lambda_nm;
+    int first;  // 0-based
+    int last;
+  };
+  const Case cases[] = {
+      {0.0, 0, 0},          // the first file's lower bound
+      {500.0, 49, 50},      // a boundary: the start takes the lower slice, the end the upper
+      {500.05, 50, 50},
+      {1000.0, 99, 100},
+      {9900.0, 188, 189},
+      {9900.1, 189, 189},   // above 9900 nm: GFEND.10
+      {-0.1, -1, -1},       // below 0: no slice
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(first_gf_file(c.lambda_nm), c.first) << c.lambda_nm;
+    EXPECT_EQ(last_gf_file(c.lambda_nm), c.last) << c.lambda_nm;
+  }
+}
+
+// Real records of the gf list (see fixtures/README.md for their source).
+constexpr const char* kRealFeI =
+    "   504.4211 -2.017 26.00   42815.855  5.0 4s6D5s e7D   22996.674  4.0 5Dsp3P z7F"
+    "  8.18 -5.41 -7.58FW   0 0  0 0.000  0 0.000                     1585 1493     0";
+
+TEST(GfRecord, RealFeIRecordDecodes) {
+  GfLine line;
+  ASSERT_EQ(decode_gf_record(kRealFeI, line), GfRecordKind::Line);
+  EXPECT_DOUBLE_EQ(line.wavelength_nm, 504.4211);
+  EXPECT_DOUBLE_EQ(line.log_gf, -2.017);
+  EXPECT_DOUBLE_EQ(line.species, 26.00);
+  EXPECT_DOUBLE_EQ(line.energy1, 42815.855);
+  EXPECT_DOUBLE_EQ(line.energy2, 22996.674);  // the lower level is the second
+  EXPECT_DOUBLE_EQ(line.gamma_van_der_waals, -7.58);
+  EXPECT_EQ(line_record(line), " 26.00 5044.211 2.851-2.017  8.18 -5.41 -7.58    0.0");
+}
+
+TEST(GfRecord, CommentsAndLineRecordsAreTold) {
+  GfLine line;
+  const std::string long_blank(140, ' ');
+  struct Case {
+    std::string record;
+    GfRecordKind kind;
+  };
+  const Case cases[] = {
+      {"", GfRecordKind::Comment},
+      {"      ", GfRecordKind::Comment},
+      {"   -5.0000 comment led by a minus", GfRecordKind::Comment},
+      {"  GF list header", GfRecordKind::Comment},
+      {"\t500.0", GfRecordKind::Comment},                       // a tab is content, not a digit
+      {long_blank + "500.0000", GfRecordKind::Comment},          // a digit past column 133
+      {"   500.0000", GfRecordKind::Line},                       // short: padded, the rest reads 0
+      {"   500.0000 -1.000 26.00  x", GfRecordKind::Malformed},  // a letter in a number
+      {"   500.00.0 -1.000 26.00", GfRecordKind::Malformed},
+      {"   500.0000 -1.000 26.00   10000.000  2.5 label      20000.000  x.5", GfRecordKind::Malformed},
+      {"   500.0000 -1.000 26.00   10000.000  2.5 label      20000.000  2.5 label       8.1- 5.00",
+       GfRecordKind::Malformed},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(decode_gf_record(c.record, line), c.kind) << '"' << c.record << '"';
+    EXPECT_EQ(decode_gf_record(c.record, line, GfDecode::SelectionFields, 26.0), c.kind)
+        << '"' << c.record << '"';
+  }
+}
+
+TEST(GfRecord, FieldsAreTakenFromFixedColumns) {
+  // Every field filled edge to edge, also where it touches its neighbours.
+  const std::string record =
+      "12345.67890-99.999 99.9912345678.123 45.6 abcdefghij12345678"
+      ".123 45.6 abcdefghij -9.99 -9.99 -9.99";
+  GfLine line;
+  ASSERT_EQ(decode_gf_record(record, line), GfRecordKind::Line);
+  EXPECT_DOUBLE_EQ(line.wavelength_nm, 12345.6789);
+  EXPECT_DOUBLE_EQ(line.j2, 45.6);
+  EXPECT_DOUBLE_EQ(line.log_gf, -99.999);
+  EXPECT_DOUBLE_EQ(line.species, 99.99);
+  EXPECT_DOUBLE_EQ(line.energy1, 12345678.123);
+  EXPECT_DOUBLE_EQ(line.j1, 45.6);
+  EXPECT_DOUBLE_EQ(line.energy2, 12345678.123);
+  EXPECT_DOUBLE_EQ(line.gamma_radiative, -9.99);
+  EXPECT_DOUBLE_EQ(line.gamma_van_der_waals, -9.99);
+}
+
+TEST(GfRecord, SelectionDecodeConvertsWavelengthOnlyForTheSpecies) {
+  GfLine line;
+  ASSERT_EQ(decode_gf_record(kRealFeI, line, GfDecode::SelectionFields, 26.00), GfRecordKind::Line);
+  EXPECT_DOUBLE_EQ(line.wavelength_nm, 504.4211);
+  EXPECT_EQ(line.log_gf, 0.0);
+  ASSERT_EQ(decode_gf_record(kRealFeI, line, GfDecode::SelectionFields, 26.01), GfRecordKind::Line);
+  EXPECT_EQ(line.wavelength_nm, 0.0);
+}
+
+TEST(LineSelection, SpeciesToleranceAndInclusiveRange) {
+  struct Case {
+    double species;
+    double wavelength_nm;
+    bool kept;
+  };
+  const Case cases[] = {
+      {26.00, 500.0, true},   {26.001, 500.0, true},  {25.999, 500.0, true},
+      {26.0011, 500.0, false}, {26.01, 500.0, false}, {26.00, 499.9999, false},
+      {26.00, 501.0, true},   {26.00, 501.0001, false},
+  };
+  for (const Case& c : cases) {
+    GfLine line;
+    line.species = c.species;
+    line.wavelength_nm = c.wavelength_nm;
+    EXPECT_EQ(line_selected(line, 500.0, 501.0, 26.00), c.kept) << c.species << ' ' << c.wavelength_nm;
+  }
+}
+
+TEST(LineRecord, EditsOfLogGfAndExcitationPotential) {
+  GfLine line;
+  line.species = 26.01;
+  line.wavelength_nm = 500.0003;
+  line.energy1 = 20000.0;
+  line.energy2 = 10000.0;  // the second level is the lower one: 1.2398 eV
+  line.gamma_radiative = 8.3;
+  line.gamma_stark = -4.28;
+  line.gamma_van_der_waals = -7.31;
+  line.log_gf = -10.0;
+  EXPECT_EQ(line_record(line), " 26.01 5000.003 1.240-10.00  8.30 -4.28 -7.31    0.0");
+  line.log_gf = -9.999;
+  EXPECT_EQ(line_record(line), " 26.01 5000.003 1.240-9.999  8.30 -4.28 -7.31    0.0");
+  line.log_gf = 0.5;
+  EXPECT_EQ(line_record(line).substr(21, 6), " 0.500");
+}
+
+TEST(LineRecord, DirectEditMatchesTheLayout) {
+  // The record built field by field equals the layout written by the record
+  // layer, on every line of a random sample and on ties of the rounding.
+  const velko::Layout layout(texts::kLineRecord);
+  const velko::Layout low_gf_layout(texts::kLineRecordLowGf);
+  std::mt19937 random(7);
+  std::uniform_real_distribution<double> unit(0.0, 1.0);
+  for (int i = 0; i < 5000; ++i) {
+    GfLine line;
+    line.species = std::round(unit(random) * 9999.0) / 100.0;
+    line.wavelength_nm = std::round(unit(random) * 1e8) / 1e4;
+    line.energy1 = std::round(unit(random) * 1e8) / 1e3;
+    line.energy2 = std::round(unit(random) * 1e8) / 1e3;
+    line.log_gf = std::round((unit(random) * 30.0 - 20.0) * 1000.0) / 1000.0;
+    line.gamma_radiative = std::round(unit(random) * 1e3) / 100.0;
+    line.gamma_stark = -std::round(unit(random) * 1e3) / 100.0;
+    line.gamma_van_der_waals = std::round((unit(random) - 0.5) * 2e3) / 100.0;
+    const double ep = std::min(line.energy1, line.energy2) * kEvPerWavenumber;
+    const velko::OutValue values[] = {line.species, line.wavelength_nm * 10.0, ep, line.log_gf,
+                                      line.gamma_radiative, line.gamma_stark,
+                                      line.gamma_van_der_waals, 0.0f};
+    const std::string expected =
+        velko::format_records(line.log_gf > -10.0 ? layout : low_gf_layout, values).front();
+    ASSERT_EQ(line_record(line), expected) << i;
+  }
+}
+
+TEST(FastEdit, SameTextAsTheRecordLayer) {
+  std::vector<double> values = {0.0,    -0.0,    0.5,      -0.5,    0.125,   -0.125, 2.675,
+                                1.005,  0.0005,  -0.0004,  9.9995,  99.995,  -9.995, 123456.7,
+                                1e12,   -1e12,   1e30,     1e-30,   12345.65, 0.05,  -0.05};
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int i = 0; i < 4000; ++i) values.push_back(unit(random) * std::pow(10.0, i % 9 - 2));
+  // Values exactly halfway between two results, where only the exact
+  // expansion decides.
+  for (int i = 0; i < 1000; ++i) values.push_back((2 * i + 1) / 2000.0);
+  for (double value : values) {
+    for (int width : {4, 5, 6, 7, 9, 12}) {
+      for (int decimals : {0, 1, 2, 3, 4}) {
+        if (decimals >= width) continue;
+        std::string fast;
+        edit_real_fast(fast, value, width, decimals);
+        ASSERT_EQ(fast, velko::edit_real(value, width, decimals))
+            << value << " F" << width << '.' << decimals;
+      }
+    }
+  }
+}
+
+TEST(FastDecode, SameValueAsTheRecordLayer) {
+  const char* fields[] = {"   500.0003", "  -1.460", " 26.00", "    0.000", "   -0.000",
+                          "1.23E+02",    "  1 2.5 ", "   125",  "  .5",       "5.",
+                          "       ",     "+3.25",    "1-2",     "1.2.3",     "x",
+                          "-",           ".",        "1234567890123456789", " 0.1234567890123456"};
+  for (const char* text : fields) {
+    for (int decimals : {0, 2, 4}) {
+      double fast = -1.0, reference = -1.0;
+      const bool fast_ok = decode_fixed_real(text, decimals, fast);
+      const bool reference_ok = velko::decode_real(text, decimals, reference);
+      ASSERT_EQ(fast_ok, reference_ok) << '"' << text << '"';
+      if (fast_ok) {
+        EXPECT_EQ(fast, reference) << '"' << text << '"';
+        EXPECT_EQ(std::signbit(fast), std::signbit(reference)) << '"' << text << '"';
+      }
+    }
+  }
+  std::mt19937 random(3);
+  std::uniform_int_distribution<long long> digits(0, 99999999999LL);
+  char field[32];
+  for (int i = 0; i < 20000; ++i) {
+    std::snprintf(field, sizeof field, "%12.4f", static_cast<double>(digits(random)) / 1e4 *
+                                                     (i % 2 ? -1.0 : 1.0));
+    double fast = 0, reference = 0;
+    ASSERT_TRUE(decode_fixed_real(field, 4, fast));
+    ASSERT_TRUE(velko::decode_real(field, 4, reference));
+    ASSERT_EQ(fast, reference) << field;
+  }
+}
+
+}  // namespace
+}  // namespace wavepick

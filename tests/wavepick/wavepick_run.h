@@ -1,0 +1,53 @@
+// A scratch VELKO tree and working directory for end-to-end runs of wavepick,
+// with the suite's stand-ins in place: $VELKO/exefiles/{tolmar,vessik,quorra}
+// and "width" in a directory on PATH. The tree's path holds a blank, so every
+// run also shows that paths are never handed to a shell.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <string>
+#include <vector>
+
+namespace wavepick_test {
+
+struct RunOutput {
+  int status = -1;     // exit status, or 128 + signal
+  std::string out;     // standard output
+  std::string err;     // standard error
+  std::vector<std::string> out_records() const;
+};
+
+// One gf line record (columns 1 to 98) and a tail like the real lists'.
+std::string gf_record(double wavelength_nm, double log_gf, const std::string& species,
+                      double energy1, double energy2);
+
+class WavepickRun : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  // Writes $VELKO/kbgfdos/<name> with these records.
+  void write_gf(const std::string& name, const std::vector<std::string>& records);
+  // Writes a file in the working directory.
+  void write_work_file(const std::string& name, const std::string& content);
+  std::string read_work_file(const std::string& name) const;
+  std::vector<std::string> work_records(const std::string& name) const;
+  bool work_file_exists(const std::string& name) const;
+  // Puts a "width" on PATH that copies this text to ewtemp.csv (or writes
+  // nothing when ewtemp is empty) and exits with status.
+  void fake_width(const std::string& ewtemp, int status = 0);
+
+  // Runs wavepick with these arguments in the working directory.
+  RunOutput run(const std::vector<std::string>& arguments);
+
+  std::filesystem::path root_;
+  std::filesystem::path velko_;
+  std::filesystem::path work_;
+  std::filesystem::path bin_;
+  std::map<std::string, std::string> environment_;  // added to the run's environment
+};
+
+}  // namespace wavepick_test
