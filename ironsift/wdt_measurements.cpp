@@ -50,7 +50,8 @@ void load_measurements(const IronsiftState& state, const std::string& file_name,
   velko::RecordReader reader = velko::RecordReader::open_file(file_name, texts::kUnitWidths);
   for (MeasurementSlot& slot : table) slot = MeasurementSlot{};
   std::string text(kRecordTextLength, ' ');
-  for (long read = 0; read < kRecordLimit; ++read) {
+  long read = 0;
+  for (; read < kRecordLimit; ++read) {
     if (reader.read_text(text, kRecordTextLength, velko::Handled::EndOfFile) ==
         velko::Outcome::EndOfFile) {
       break;
@@ -81,6 +82,12 @@ void load_measurements(const IronsiftState& state, const std::string& file_name,
     measurement.code = code_first + code_rest;
     measurement.record = text;
     ++slot.count;
+  }
+  if (read == kRecordLimit &&
+      reader.read_text(text, kRecordTextLength, velko::Handled::EndOfFile) ==
+          velko::Outcome::Done) {
+    warn(file_name + ": only the first " + std::to_string(kRecordLimit) +
+         " records are read; the rest are ignored");
   }
   reader.close();
 }
