@@ -340,6 +340,35 @@ TEST_F(WavepickRun, CapacitiesAndBlankNames) {
   EXPECT_FALSE(work_file_exists("winput.in"));
 }
 
+// The stand-in "width": its equivalent widths (value 12 of ewtemp.csv) grow
+// with log gf and the abundance, fall with the excitation potential, and
+// saturate for strong lines.
+TEST_F(WavepickRun, StandinCurveOfGrowth) {
+  std::vector<std::string> records;
+  for (int k = 0; k < 6; ++k) records.push_back(gf_record(501.0 + 0.01 * k, -7.0 + k, "26.00", 0, 100));
+  records.push_back(gf_record(501.1, -3.0, "26.00", 20000.0, 30000.0));  // 2.48 eV
+  write_gf("GF0510.10", records);
+  write_work_file("plain.mod", small_model(3));
+  auto widths = [&](const char* abundance) {
+    EXPECT_EQ(run({"5000.5", "5099", "26", "plain.mod", "1", abundance, "0", "o.sel"}).status, 0);
+    std::vector<double> w;
+    for (const std::string& r : work_records("ewtemp.csv")) {
+      std::size_t at = 0;
+      for (int comma = 0; comma < 11; ++comma) at = r.find(',', at) + 1;
+      w.push_back(std::stod(r.substr(at)));
+    }
+    return w;
+  };
+  const std::vector<double> base = widths("7.5");
+  ASSERT_EQ(base.size(), 7u);
+  for (int k = 1; k < 6; ++k) EXPECT_GT(base[k], base[k - 1]) << k;
+  EXPECT_GT(base[1] / base[0], 5.0);   // weak lines: nearly linear in gf
+  EXPECT_LT(base[5] / base[4], 1.6);   // strong lines: saturated
+  EXPECT_LT(base[6], base[4]);         // the same log gf at higher excitation: weaker
+  const std::vector<double> richer = widths("8.0");
+  for (int k = 0; k < 6; ++k) EXPECT_GT(richer[k], base[k]) << k;
+}
+
 TEST_F(WavepickRun, LongArgumentsAreCut) {
   write_work_file("plain.mod", small_model(2));
   const std::string long_output(70, 'o');
