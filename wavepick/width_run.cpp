@@ -37,6 +37,39 @@ void note(const std::string& message) {
   std::cerr << texts::kDiagnosticPrefix << message << '\n';
 }
 
+void write_file(std::string_view name, int unit, const std::vector<std::string>& records) {
+  velko::RecordWriter writer(name, unit);
+  for (const std::string& r : records) writer.write_record(r);
+  writer.close();
+}
+
+// A result file from an earlier run must never be read as this run's.
+void remove_stale_results() {
+  const std::string name(texts::kWidthResultFile);
+  if (std::remove(name.c_str()) != 0 && errno != ENOENT) {
+    fail("cannot remove the old " + name + " before running \"width\": " +
+         std::strerror(errno));
+  }
+}
+
+void run_width() {
+  const std::string command(texts::kWidthCommand);
+  const velko::RunResult result = velko::run_program(command, {});
+  if (!result.started) {
+    note("could not start \"" + command + "\": " + std::strerror(result.start_error));
+  } else if (!result.exited) {
+    note("\"" + command + "\" was ended by signal " + std::to_string(result.signal));
+  } else if (result.exit_status != 0) {
+    note("\"" + command + "\" ended with exit status " + std::to_string(result.exit_status));
+  }
+  if (!velko::file_exists(texts::kWidthResultFile)) {
+    note("\"" + command + "\" wrote no " + std::string(texts::kWidthResultFile) +
+         "; no line is selected");
+  }
+}
+
+}  // namespace
+
 // The candidate lines of "lines.tmp", each as an 80-character text, at most
 // 9999 of them.
 std::vector<std::string> read_line_table() {
@@ -81,39 +114,6 @@ std::vector<std::string> read_model_table(const std::string& fnmodel) {
   return model;
 }
 
-void write_file(std::string_view name, int unit, const std::vector<std::string>& records) {
-  velko::RecordWriter writer(name, unit);
-  for (const std::string& r : records) writer.write_record(r);
-  writer.close();
-}
-
-// A result file from an earlier run must never be read as this run's.
-void remove_stale_results() {
-  const std::string name(texts::kWidthResultFile);
-  if (std::remove(name.c_str()) != 0 && errno != ENOENT) {
-    fail("cannot remove the old " + name + " before running \"width\": " +
-         std::strerror(errno));
-  }
-}
-
-void run_width() {
-  const std::string command(texts::kWidthCommand);
-  const velko::RunResult result = velko::run_program(command, {});
-  if (!result.started) {
-    note("could not start \"" + command + "\": " + std::strerror(result.start_error));
-  } else if (!result.exited) {
-    note("\"" + command + "\" was ended by signal " + std::to_string(result.signal));
-  } else if (result.exit_status != 0) {
-    note("\"" + command + "\" ended with exit status " + std::to_string(result.exit_status));
-  }
-  if (!velko::file_exists(texts::kWidthResultFile)) {
-    note("\"" + command + "\" wrote no " + std::string(texts::kWidthResultFile) +
-         "; no line is selected");
-  }
-}
-
-}  // namespace
-
 std::string result_record(const WidthResult& result, const std::string& fnmodel) {
   static const velko::Layout layout(texts::kResultRecord);
   static const velko::Layout low_gf_layout(texts::kResultRecordLowGf);
@@ -145,6 +145,22 @@ std::vector<std::string> width_input_records(const RunParameters& parameters,
   return records;
 }
 
+std::int32_t select_results(velko::RecordReader& results, velko::RecordWriter& output,
+                            const RunParameters& parameters) {
+  WidthResult result;
+  std::int32_t nselect = 0;
+  std::vector<velko::InTarget> targets{&result.index};
+  for (double& value : result.values) targets.emplace_back(&value);
+  for (long count = 0; count < kMaxResultRecords; ++count) {
+    if (results.read_list(targets, velko::Handled::EndOfFile) != velko::Outcome::Done) break;
+    if (result.equivalent_width() >= parameters.ewmin) {
+      ++nselect;
+      output.write_record(result_record(result, parameters.fnmodel));
+    }
+  }
+  return nselect;
+}
+
 void RUNWIDTH(const RunParameters& parameters) {
   // A blank name (argument 4 or 8 not given) names no file: say so rather
   // than open a file without a name.
@@ -172,17 +188,7 @@ void RUNWIDTH(const RunParameters& parameters) {
   velko::RecordReader results = velko::RecordReader::open_file(
       texts::kWidthResultFile, texts::kUnitWidthResult, false);
   velko::RecordWriter output(parameters.fnoutput, texts::kUnitResultFile);
-  WidthResult result;
-  std::int32_t nselect = 0;
-  std::vector<velko::InTarget> targets{&result.index};
-  for (double& value : result.values) targets.emplace_back(&value);
-  for (long count = 0; count < kMaxResultRecords; ++count) {
-    if (results.read_list(targets, velko::Handled::EndOfFile) != velko::Outcome::Done) break;
-    if (result.equivalent_width() >= parameters.ewmin) {
-      ++nselect;
-      output.write_record(result_record(result, parameters.fnmodel));
-    }
-  }
+  const std::int32_t nselect = select_results(results, output, parameters);
 
   const auto n_total = static_cast<std::int32_t>(lines.size());
   velko::console::write_formatted(velko::Layout(texts::kSummaryTotal), {n_total});

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "record_reader.h"
+#include "record_writer.h"
 #include "run_parameters.h"
 
 namespace wavepick {
@@ -31,6 +33,20 @@ std::string result_record(const WidthResult& result, const std::string& fnmodel)
 std::vector<std::string> width_input_records(const RunParameters& parameters,
                                              const std::vector<std::string>& lines,
                                              const std::vector<std::string>& model);
+
+// The candidate lines of "lines.tmp" as 80-character texts, at most 9999 of
+// them ("Too many lines --> truncated at 9999th" when the limit is reached).
+std::vector<std::string> read_line_table();
+
+// The model records as 80-character texts. A missing model file reads as
+// empty; more than 300 records stop the program with a message.
+std::vector<std::string> read_model_table(const std::string& fnmodel);
+
+// Reads the result records of "width" (13 free-format values each, at most
+// 99,999 records) and writes those whose equivalent width reaches ewmin to
+// output. Returns how many were written.
+std::int32_t select_results(velko::RecordReader& results, velko::RecordWriter& output,
+                            const RunParameters& parameters);
 
 // The stage.
 void RUNWIDTH(const RunParameters& parameters);
