@@ -1,7 +1,6 @@
 #include "fe_tables.h"
 
 #include <cmath>
-#include <cstdio>
 #include <string_view>
 
 #include "abundance_records.h"

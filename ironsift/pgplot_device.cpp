@@ -25,8 +25,10 @@ void close_device_at_exit() {
 int PgplotDevice::begin(int unit, std::string_view device, int nx, int ny) {
   const std::string name(device);
   const int status = cpgbeg(unit, name.c_str(), nx, ny);
+  // Status 1 means the device is open; a device that failed to open has
+  // nothing to close (the library has already said why on standard error).
   static bool close_registered = false;
-  if (!close_registered) {
+  if (status == 1 && !close_registered) {
     close_registered = true;
     std::atexit(close_device_at_exit);
   }
