@@ -132,6 +132,10 @@ PlotExit AbundancePlot::show(PlotDevice& device, FeTables& tables,
     if (lines_.drawn) draw_statistic_lines(device);
     draw_points(device, tables);
 
+    if (trace_cursor_) {
+      std::fprintf(stderr, "cursor-request\n");
+      std::fflush(stderr);
+    }
     device.cursor(cursor_.x, cursor_.y, cursor_.character);
     const float cx = cursor_.x;
     const float cy = cursor_.y;

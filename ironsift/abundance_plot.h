@@ -64,8 +64,10 @@ class AbundancePlot {
   PlotExit show(PlotDevice& device, FeTables& tables, std::string_view trimmed_star_name,
                 const PlotFrame& frame);
 
-  // Writes each cursor event on standard error ("cursor x y code"), for
-  // locating the plot on the screen from outside (window tests).
+  // Writes on standard error a line "cursor-request" when a cursor request
+  // starts and "cursor x y code" for its event (world coordinates, character
+  // code): window tests locate the plot on the screen and click only when
+  // the program waits for them.
   void set_cursor_trace(bool on) { trace_cursor_ = on; }
 
   int call_counter() const { return call_counter_; }

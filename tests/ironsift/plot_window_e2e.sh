@@ -34,12 +34,13 @@ cleanup() {
 }
 trap cleanup EXIT
 
-# A virtual X server on a free display number, which it reports itself.
+# A virtual X server on a free display number, which it reports itself; it
+# must not reset when its last client leaves, or the next run finds it gone.
 exec 3>"$work/display"
-Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp >"$work/xvfb.log" 2>&1 &
+Xvfb -displayfd 3 -screen 0 1024x768x24 -nolisten tcp -noreset >"$work/xvfb.log" 2>&1 &
 xvfb_pid=$!
 exec 3>&-
-for _ in $(seq 50); do
+for _ in $(seq 300); do
   [[ -s $work/display ]] && break
   kill -0 "$xvfb_pid" 2>/dev/null || break
   sleep 0.1
@@ -54,14 +55,25 @@ export DISPLAY=":$(head -n1 "$work/display")"
 } >"$work/params.dat"
 cp "$fixtures/XSTAR.abd" "$work/"
 
-trace_count() { grep -c '^cursor ' "$work/err" 2>/dev/null || true; }
+trace_count() { grep -c "^$1" "$work/err" 2>/dev/null || true; }
 
-# Waits until the trace holds n events; prints the n-th as "x y code".
+# Waits until the program has started its n-th cursor request.
+wait_for_request() {
+  local n=$1
+  for _ in $(seq 300); do
+    (($(trace_count 'cursor-request') >= n)) && return 0
+    kill -0 "$program_pid" 2>/dev/null || break
+    sleep 0.1
+  done
+  fail "the program did not wait for cursor event $n; its error output: $(cat "$work/err")"
+}
+
+# Waits until the trace holds n events; sets event to the n-th as "x y code".
 wait_for_event() {
   local n=$1
-  for _ in $(seq 100); do
-    if (($(trace_count) >= n)); then
-      grep '^cursor ' "$work/err" | sed -n "${n}p" | cut -d' ' -f2-
+  for _ in $(seq 300); do
+    if (($(trace_count 'cursor ') >= n)); then
+      event=$(grep '^cursor ' "$work/err" | sed -n "${n}p" | cut -d' ' -f2-)
       return 0
     fi
     kill -0 "$program_pid" 2>/dev/null || break
@@ -70,7 +82,9 @@ wait_for_event() {
   fail "no cursor event $n reached the program; its error output: $(cat "$work/err")"
 }
 
+# Clicks once the program waits for the cursor (events so far + 1).
 click() {  # screen x, y, button
+  wait_for_request $((events + 1))
   xdotool mousemove "$1" "$2"
   sleep 0.2
   xdotool mousedown "$3"
@@ -85,17 +99,16 @@ start_program() {  # mode, keys
     exec timeout 60 "$ironsift" XSTAR "$1" <"$work/keys" >"$work/out" 2>"$work/err") &
   program_pid=$!
   window=
-  for _ in $(seq 100); do
+  for _ in $(seq 300); do
     window=$(xdotool search --onlyvisible --pid "$program_pid" 2>/dev/null | head -n1)
     [[ -z $window ]] && window=$(xdotool search --onlyvisible --name '.' 2>/dev/null | head -n1)
     [[ -n $window ]] && break
     kill -0 "$program_pid" 2>/dev/null || fail "ironsift ended before its window opened: $(cat "$work/err")"
     sleep 0.1
   done
-  [[ -n $window ]] || fail "no window appeared within 10 s"
+  [[ -n $window ]] || fail "no window appeared within 30 s"
   eval "$(xdotool getwindowgeometry --shell "$window")"
   win_x=$X win_y=$Y win_w=$WIDTH win_h=$HEIGHT
-  sleep 1
   events=0
 }
 
@@ -105,10 +118,13 @@ calibrate() {
   local px1=$((win_x + win_w / 2 - 120)) py1=$((win_y + win_h / 2 - 90))
   local px2=$((win_x + win_w / 2 + 120)) py2=$((win_y + win_h / 2 + 90))
   click "$px1" "$py1" 3
-  read -r wx1 wy1 c1 <<<"$(wait_for_event $((events + 1)))"
+  events=$((events + 1))
+  wait_for_event "$events"
+  read -r wx1 wy1 c1 <<<"$event"
   click "$px2" "$py2" 3
-  read -r wx2 wy2 c2 <<<"$(wait_for_event $((events + 2)))"
-  events=$((events + 2))
+  events=$((events + 1))
+  wait_for_event "$events"
+  read -r wx2 wy2 c2 <<<"$event"
   [[ $c1 == 88 && $c2 == 88 ]] || fail "the right button did not report X (got $c1, $c2)"
   map="$px1 $py1 $wx1 $wy1 $px2 $py2 $wx2 $wy2"
 }
@@ -129,7 +145,8 @@ click_point() {  # world x, y, button, expected character code
   read -r sx sy <<<"$(to_screen "$1" "$2")"
   click "$sx" "$sy" "$3"
   events=$((events + 1))
-  read -r ex ey code <<<"$(wait_for_event "$events")"
+  wait_for_event "$events"
+  read -r ex ey code <<<"$event"
   [[ $code == "$4" ]] || fail "button $3 reported character $code, expected $4"
   awk -v ex="$ex" -v ey="$ey" -v x="$1" -v y="$2" 'BEGIN {
     dx = ex - x; dy = ey - y; if (dx < 0) dx = -dx; if (dy < 0) dy = -dy;
