@@ -181,20 +181,26 @@ grep -q '^  12  -80\.0  26\.00  4531\.620' "$work/XSTAR.del" || fail "run 1 .del
   fail "run 1 .obs: $(cat "$work/XSTAR.obs")"
 echo "run 1: line 12 rejected with the left button"
 
-# ---- run 2: reject 14 and take it back with the middle button, reject 11 ----
-start_program w g
+# ---- run 2: reject 14, leave, "r"; in the same window take 14 back with the
+# middle button and reject 11; leave, "g" ---------------------------------
+start_program w rg
 calibrate
 click_point 110.0 7.60 1 65
-click_point 110.0 7.60 2 68
+click_outside 1
+click_point 110.0 7.60 2 68   # the second call: same window, flags as left
 click_point 40.0 7.50 1 65
 click_outside 1
 wait_for_end
 [[ $status == 0 ]] || fail "run 2 ended with status $status: $(cat "$work/err")"
+[[ $(grep -c '^ OK, then try again in the graphics window\.\.\.$' "$work/out") == 1 ]] ||
+  fail "run 2: no redo: $(cat "$work/out")"
+[[ $(grep -E '^  1[14] +-' "$work/out" | cut -c1-4 | tr -d ' ' | tr '\n' ' ') == "14 11 " ]] ||
+  fail "run 2 listings (14 after the first call, 11 after the second): $(cat "$work/out")"
 [[ $(cut -c1-11 "$work/XSTAR.del" | tr '\n' '|') == "  12  -80.0|  11  -40.0|" ]] ||
   fail "run 2 .del (appended): $(cat "$work/XSTAR.del")"
 [[ $(cut -c1-4 "$work/XSTAR.obs" | tr -d ' ' | tr '\n' ' ') == "12 14 15 " ]] ||
   fail "run 2 .obs: $(cat "$work/XSTAR.obs")"
-echo "run 2: line 14 taken back with the middle button, line 11 rejected"
+echo "run 2: line 14 rejected, then taken back after redo with the middle button; line 11 rejected"
 
 # ---- run 3 (mode c): the middle button outside the frame ends the program --
 cp "$work/XSTAR.obs" "$work/obs.before"
