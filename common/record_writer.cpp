@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <stdexcept>
 #include <string>
 
 #include <fcntl.h>
@@ -104,8 +105,8 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
 }
 
 RecordWriter::~RecordWriter() {
-  if (!closed_ && fd_ >= 0) {
-    ::close(fd_);
+  if (!closed_ && !temp_path_.empty()) {
+    if (fd_ >= 0) ::close(fd_);
     ::unlink(temp_path_.c_str());
     unregister_pending_output(temp_path_);
   }
@@ -129,6 +130,7 @@ void RecordWriter::flush_buffer() {
 }
 
 void RecordWriter::write_record(std::string_view record) {
+  if (synced_ || closed_) throw std::logic_error("record written after sync: " + name_);
   buffer_ += record;
   buffer_ += '\n';
   ++records_;
@@ -141,8 +143,8 @@ void RecordWriter::write_formatted(const Layout& layout, std::span<const OutValu
 
 void RecordWriter::write_list(std::span<const OutValue> values) { write_record(list_record(values)); }
 
-void RecordWriter::close() {
-  if (closed_) return;
+void RecordWriter::sync() {
+  if (closed_ || synced_) return;
   flush_buffer();
   if (::fsync(fd_) != 0) fail_write(errno);
   if (::close(fd_) != 0) {
@@ -150,6 +152,12 @@ void RecordWriter::close() {
     fail_write(errno);
   }
   fd_ = -1;
+  synced_ = true;
+}
+
+void RecordWriter::close() {
+  if (closed_) return;
+  sync();
   if (::rename(temp_path_.c_str(), name_.c_str()) != 0) fail_write(errno);
   unregister_pending_output(temp_path_);
   closed_ = true;

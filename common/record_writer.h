@@ -43,7 +43,14 @@ class RecordWriter {
     write_list(std::span<const OutValue>(values.begin(), values.size()));
   }
 
-  // Flushes, syncs and puts the new file in place of the old one.
+  // Writes out and syncs everything written so far and closes the temporary
+  // file, without putting it in place yet. A program that replaces several
+  // files together syncs them all first and then closes them, so that a write
+  // failure (a full disk) of any of them leaves every old file as it was. No
+  // record may be written after it.
+  void sync();
+
+  // Syncs (when not done yet) and puts the new file in place of the old one.
   void close();
 
   const std::string& name() const { return name_; }
@@ -59,6 +66,7 @@ class RecordWriter {
   int fd_ = -1;
   std::string buffer_;
   long records_ = 0;
+  bool synced_ = false;
   bool closed_ = false;
 };
 

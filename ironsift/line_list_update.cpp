@@ -67,6 +67,18 @@ void write_fe_lines(velko::RecordWriter& observed, velko::RecordWriter& deleted,
   }
 }
 
+// Puts both files in place only once both are written out in full: a failure
+// to write either (a full disk) ends the run with both old files untouched.
+// The deletion log goes in place first, so that a run ended between the two
+// steps leaves each rejected line either still in the old list or already in
+// the log, never in neither.
+void commit_update(velko::RecordWriter& observed, velko::RecordWriter& deleted) {
+  observed.sync();
+  deleted.sync();
+  deleted.close();
+  observed.close();
+}
+
 }  // namespace
 
 std::string threshold_list_name(const IronsiftState& state) {
@@ -102,8 +114,7 @@ void write_threshold_update(const IronsiftState& state, const MeasurementTable& 
     write_measured_line(verdict == Verdict::Accepted ? observed : deleted, state.line_table[i],
                         table[i], verdict);
   }
-  observed.close();
-  deleted.close();
+  commit_update(observed, deleted);
 }
 
 void write_interactive_update(const IronsiftState& state) {
@@ -113,8 +124,7 @@ void write_interactive_update(const IronsiftState& state) {
                               texts::kUnitDeleted, velko::RecordWriter::Mode::Append);
   write_fe_lines(observed, deleted, state.fe.fe1);
   write_fe_lines(observed, deleted, state.fe.fe2);
-  observed.close();
-  deleted.close();
+  commit_update(observed, deleted);
 }
 
 void threshold_update_question(const IronsiftState& state, const MeasurementTable& table,
