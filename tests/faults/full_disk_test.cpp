@@ -1,0 +1,171 @@
+// A full disk while the programs write their files: a clear report, a
+// non-zero status, the old files untouched and no temporary file left. The
+// disk is made "full" by a file-size limit (RLIMIT_FSIZE, SIGXFSZ ignored):
+// a write past it fails with EFBIG, as a write to a full disk fails with
+// ENOSPC, and it needs no privileges.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "fault_run.h"
+#include "fixtures.h"
+
+namespace faults {
+namespace {
+
+const std::string kOldList = "old observed list\n";
+const std::string kOldLog = "old deletion log\n";
+
+// A star HD with 330 measured lines, three measurements each, and the files of
+// an earlier update.
+void write_star(const Scratch& dir) {
+  write_file(dir / "params.dat", params_text());
+  write_file(dir / "HD.wdt", wdt_text(330, 3));
+  write_file(dir / "HD.obs", kOldList);
+  write_file(dir / "HD.del", kOldLog);
+}
+
+RunOutcome run_ironsift_update(const Scratch& dir, const std::string& threshold, long limit) {
+  RunSpec spec;
+  spec.program = ironsift_path();
+  spec.args = {"HD", "i"};
+  spec.dir = dir.path();
+  spec.input = threshold + "\ng\n";
+  spec.env = {{"MOD_DIR", std::nullopt}};
+  spec.file_size_limit = limit;
+  return run(spec);
+}
+
+void expect_write_report(const RunOutcome& outcome, const std::string& file) {
+  EXPECT_EQ(outcome.signal, 0);
+  EXPECT_EQ(outcome.status, 2) << outcome.err;
+  EXPECT_NE(outcome.err.find("error during write"), std::string::npos) << outcome.err;
+  EXPECT_NE(outcome.err.find("file " + file), std::string::npos) << outcome.err;
+}
+
+TEST(FullDisk, ObservedListLargerThanTheDiskLeavesBothOldFiles) {
+  Scratch dir;
+  write_star(dir);
+  // Infinite threshold: every line goes to the list (about 30 kB), none to the log.
+  const RunOutcome outcome = run_ironsift_update(dir, "", 8000);
+  expect_write_report(outcome, "HD.obs");
+  EXPECT_EQ(read_file(dir / "HD.obs"), kOldList);
+  EXPECT_EQ(read_file(dir / "HD.del"), kOldLog);
+  EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"HD.del", "HD.obs", "HD.wdt", "params.dat"}));
+  EXPECT_EQ(outcome.out.find("file update finished !"), std::string::npos);
+}
+
+TEST(FullDisk, DeletionLogLargerThanTheDiskLeavesTheOldListToo) {
+  Scratch dir;
+  write_star(dir);
+  // Threshold 1 mA: every line is rejected; the list is empty and would fit,
+  // the log does not. The list must not be replaced without its log.
+  const RunOutcome outcome = run_ironsift_update(dir, "1", 8000);
+  expect_write_report(outcome, "HD.del");
+  EXPECT_EQ(read_file(dir / "HD.obs"), kOldList);
+  EXPECT_EQ(read_file(dir / "HD.del"), kOldLog);
+  EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"HD.del", "HD.obs", "HD.wdt", "params.dat"}));
+}
+
+TEST(FullDisk, TheSameUpdateWithRoomSucceeds) {
+  // The control of the two cases above: the limit is what made them fail.
+  Scratch dir;
+  write_star(dir);
+  const RunOutcome outcome = run_ironsift_update(dir, "1", 1 << 20);
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_EQ(read_file(dir / "HD.obs"), "");
+  EXPECT_GT(read_file(dir / "HD.del")->size(), 8000u);
+}
+
+TEST(FullDisk, StandardOutputOnAFullDeviceEndsTheRunBeforeAnyFileIsWritten) {
+  Scratch dir;
+  write_star(dir);
+  RunSpec spec;
+  spec.program = ironsift_path();
+  spec.args = {"HD", "i"};
+  spec.dir = dir.path();
+  spec.input = "\ng\n";
+  spec.env = {{"MOD_DIR", std::nullopt}};
+  spec.stdout_to_dev_full = true;
+  const RunOutcome outcome = run(spec);
+  expect_write_report(outcome, "standard output");
+  EXPECT_EQ(read_file(dir / "HD.obs"), kOldList);
+  EXPECT_EQ(read_file(dir / "HD.del"), kOldLog);
+}
+
+// wavepick with n candidate lines in its gf file and a "width" that moves a
+// prepared result file of n records into place.
+struct WavepickSetup {
+  Scratch dir;
+  std::string bin;
+  explicit WavepickSetup(int n) {
+    std::filesystem::create_directories(dir / "velko/kbgfdos");
+    write_file(dir / "velko/kbgfdos/GF0500.10", gf_text(n));
+    write_file(dir / "model.dat", model_text());
+    write_file(dir / "ready.csv", results_text(n));
+    write_file(dir / "lines.tmp", "old lines\n");
+    write_file(dir / "winput.in", "old input\n");
+    write_file(dir / "picked.out", "old result\n");
+    bin = install_moving_width(dir.path());
+  }
+  RunOutcome run_with_limit(long limit) const {
+    RunSpec spec;
+    spec.program = wavepick_path();
+    spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
+    spec.dir = dir.path();
+    spec.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
+    spec.file_size_limit = limit;
+    return run(spec);
+  }
+};
+
+TEST(FullDisk, WavepickFilesLargerThanTheDiskKeepTheirOldContents) {
+  // 300 lines: "lines.tmp" about 16 kB, "winput.in" about 24 kB, the result
+  // file about 30 kB. Each limit lets the files before the named one through.
+  struct Case {
+    long limit;
+    std::string failing;
+    std::vector<std::string> replaced;  // files written before the failure
+  };
+  const std::vector<Case> cases = {
+      {8000, "lines.tmp", {}},
+      {20000, "winput.in", {"lines.tmp"}},
+      {27000, "picked.out", {"lines.tmp", "winput.in"}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.failing);
+    WavepickSetup setup(300);
+    const RunOutcome outcome = setup.run_with_limit(c.limit);
+    expect_write_report(outcome, c.failing);
+    const std::vector<std::pair<std::string, std::string>> old = {
+        {"lines.tmp", "old lines\n"}, {"winput.in", "old input\n"}, {"picked.out", "old result\n"}};
+    for (const auto& [name, content] : old) {
+      const bool replaced =
+          std::find(c.replaced.begin(), c.replaced.end(), name) != c.replaced.end();
+      if (replaced) {
+        EXPECT_NE(read_file(setup.dir / name), content) << name;
+      } else {
+        EXPECT_EQ(read_file(setup.dir / name), content) << name;
+      }
+    }
+    for (const std::string& name : list_dir(setup.dir.path())) {
+      EXPECT_EQ(name.find(".tmp."), std::string::npos) << name;  // no temporary left
+      EXPECT_EQ(name.find(".in."), std::string::npos) << name;
+      EXPECT_EQ(name.find(".out."), std::string::npos) << name;
+    }
+  }
+}
+
+TEST(FullDisk, WavepickWithRoomSelectsEveryLine) {
+  WavepickSetup setup(300);
+  const RunOutcome outcome = setup.run_with_limit(1 << 20);
+  EXPECT_EQ(outcome.status, 0) << outcome.err;
+  EXPECT_NE(outcome.out.find("nselect = 300"), std::string::npos) << outcome.out;
+  EXPECT_EQ(read_file(setup.dir / "picked.out")->size(), 300u * 101u);
+}
+
+}  // namespace
+}  // namespace faults

@@ -1,0 +1,99 @@
+// A run ended by a signal at any moment of the update: the observed line list
+// is the old one or the complete new one, never a part, and the deletion log
+// likewise; and a new list never stands beside an old log (the rejected
+// lines would then be in neither file).
+#include <gtest/gtest.h>
+
+#include <signal.h>
+
+#include <chrono>
+#include <cstdio>
+#include <filesystem>
+#include <random>
+#include <string>
+
+#include "fault_run.h"
+#include "fixtures.h"
+
+namespace faults {
+namespace {
+
+const std::string kOldList = "old observed list\n";
+const std::string kOldLog = "old deletion log\n";
+
+void write_star(const std::string& dir) {
+  write_file(dir + "/params.dat", params_text());
+  // 330 lines of ten measurements: records with continuations, about 60 kB.
+  write_file(dir + "/HD.wdt", wdt_text(330, 10));
+  write_file(dir + "/HD.obs", kOldList);
+  write_file(dir + "/HD.del", kOldLog);
+}
+
+RunSpec update_spec(const std::string& dir) {
+  RunSpec spec;
+  spec.program = ironsift_path();
+  spec.args = {"HD", "i"};
+  spec.dir = dir;
+  spec.input = "150\ng\n";  // lines 140 and above are rejected
+  spec.env = {{"MOD_DIR", std::nullopt}};
+  return spec;
+}
+
+void kill_during_updates(int signal, bool temporaries_removed) {
+  // The complete new files, and how long an uninterrupted run takes.
+  Scratch reference;
+  write_star(reference.path());
+  const auto start = std::chrono::steady_clock::now();
+  const RunOutcome full = run(update_spec(reference.path()));
+  const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(
+      std::chrono::steady_clock::now() - start);
+  ASSERT_EQ(full.status, 0) << full.err;
+  const std::string new_list = *read_file(reference / "HD.obs");
+  const std::string new_log = *read_file(reference / "HD.del");
+  ASSERT_NE(new_list, kOldList);
+  ASSERT_NE(new_log, kOldLog);
+
+  std::mt19937 random(12345);
+  std::uniform_int_distribution<long> delay(0, duration.count() * 6 / 5);
+  int old_files = 0, new_files = 0, new_log_only = 0;
+  constexpr int kRuns = 40;
+  for (int i = 0; i < kRuns; ++i) {
+    Scratch dir;
+    write_star(dir.path());
+    const RunOutcome outcome =
+        run_and_signal(update_spec(dir.path()), std::chrono::microseconds(delay(random)), signal);
+    const std::string list = read_file(dir / "HD.obs").value_or("<missing>");
+    const std::string log = read_file(dir / "HD.del").value_or("<missing>");
+    ASSERT_TRUE(list == kOldList || list == new_list) << "run " << i << ": a partial list";
+    ASSERT_TRUE(log == kOldLog || log == new_log) << "run " << i << ": a partial log";
+    ASSERT_FALSE(list == new_list && log == kOldLog) << "run " << i << ": new list, old log";
+    if (list == kOldList && log == kOldLog) ++old_files;
+    else if (list == new_list) ++new_files;
+    else ++new_log_only;
+    if (temporaries_removed) {
+      for (const std::string& name : list_dir(dir.path())) {
+        EXPECT_TRUE(name == "HD.obs" || name == "HD.del" || name == "HD.wdt" ||
+                    name == "params.dat")
+            << "run " << i << " left " << name;
+      }
+    }
+    (void)outcome;
+  }
+  std::printf("%d runs ended by signal %d: %d left the old files, %d the new ones, "
+              "%d the new log beside the old list (full run: %ld us)\n",
+              kRuns, signal, old_files, new_files, new_log_only,
+              static_cast<long>(duration.count()));
+}
+
+TEST(InterruptedUpdate, KilledAtAnyMomentLeavesOldOrCompleteFiles) {
+  // SIGKILL cannot be caught: a temporary file may be left beside the
+  // targets, but the targets themselves are whole.
+  kill_during_updates(SIGKILL, false);
+}
+
+TEST(InterruptedUpdate, TerminatedAtAnyMomentAlsoRemovesTheTemporaryFiles) {
+  kill_during_updates(SIGTERM, true);
+}
+
+}  // namespace
+}  // namespace faults
