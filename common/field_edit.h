@@ -20,6 +20,11 @@ void edit_integer(std::string& out, std::int64_t value, int width);
 void edit_real(std::string& out, double value, int width, int decimals);
 void edit_text(std::string& out, std::string_view text, int width);
 
+// Fw.d always through the exact decimal expansion (printf with every digit of
+// the binary value). edit_real gives the same text, and takes a fast path of
+// plain double arithmetic when the value is clearly away from a rounding tie.
+void edit_real_exact(std::string& out, double value, int width, int decimals);
+
 // The field alone, for tests and single uses.
 std::string edit_real(double value, int width, int decimals);
 std::string edit_integer(std::int64_t value, int width);

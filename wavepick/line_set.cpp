@@ -7,8 +7,8 @@
 
 #include "console.h"
 #include "directory_keys.h"
-#include "fast_edit.h"
 #include "field_decode.h"
+#include "field_edit.h"
 #include "formatted_io.h"
 #include "io_outcome.h"
 #include "lablen.h"
@@ -217,14 +217,14 @@ void write_line_record(const GfLine& line, std::string& record) {
   // -10 or less), edited field by field: this runs once per kept line.
   const double excitation_ev = std::min(line.energy1, line.energy2) * kEvPerWavenumber;
   record.clear();
-  edit_real_fast(record, line.species, 6, 2);
-  edit_real_fast(record, line.wavelength_nm * 10.0, 9, 3);
-  edit_real_fast(record, excitation_ev, 6, 3);
-  edit_real_fast(record, line.log_gf, 6, line.log_gf > -10.0 ? 3 : 2);
-  edit_real_fast(record, line.gamma_radiative, 6, 2);
-  edit_real_fast(record, line.gamma_stark, 6, 2);
-  edit_real_fast(record, line.gamma_van_der_waals, 6, 2);
-  edit_real_fast(record, static_cast<double>(0.0f), 7, 1);  // the place of the equivalent width
+  velko::edit_real(record, line.species, 6, 2);
+  velko::edit_real(record, line.wavelength_nm * 10.0, 9, 3);
+  velko::edit_real(record, excitation_ev, 6, 3);
+  velko::edit_real(record, line.log_gf, 6, line.log_gf > -10.0 ? 3 : 2);
+  velko::edit_real(record, line.gamma_radiative, 6, 2);
+  velko::edit_real(record, line.gamma_stark, 6, 2);
+  velko::edit_real(record, line.gamma_van_der_waals, 6, 2);
+  velko::edit_real(record, static_cast<double>(0.0f), 7, 1);  // the place of the equivalent width
 }
 
 void LINESET(const RunParameters& parameters) {

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <limits>
+#include <random>
+#include <vector>
+
 namespace velko {
 namespace {
 
@@ -81,6 +86,29 @@ TEST(TextEdit, PadsOnTheLeftOrCuts) {
   edit_text(out, "abcdef", 2);
   edit_text(out, "12345678", 8);
   EXPECT_EQ(out, "  abcab12345678");
+}
+
+TEST(RealEdit, FastPathGivesTheExactExpansionsText) {
+  std::vector<double> values = {0.0,    -0.0,    0.5,      -0.5,    0.125,   -0.125, 2.675,
+                                1.005,  0.0005,  -0.0004,  9.9995,  99.995,  -9.995, 123456.7,
+                                1e12,   -1e12,   1e30,     1e-30,   12345.65, 0.05,  -0.05};
+  std::mt19937 random(11);
+  std::uniform_real_distribution<double> unit(-1.0, 1.0);
+  for (int i = 0; i < 4000; ++i) values.push_back(unit(random) * std::pow(10.0, i % 9 - 2));
+  // Values exactly halfway between two results, where only the exact
+  // expansion decides.
+  for (int i = 0; i < 1000; ++i) values.push_back((2 * i + 1) / 2000.0);
+  for (double value : values) {
+    for (int width : {4, 5, 6, 7, 9, 12}) {
+      for (int decimals : {0, 1, 2, 3, 4}) {
+        if (decimals >= width) continue;
+        std::string exact;
+        edit_real_exact(exact, value, width, decimals);
+        ASSERT_EQ(edit_real(value, width, decimals), exact)
+            << value << " F" << width << '.' << decimals;
+      }
+    }
+  }
 }
 
 }  // namespace
