@@ -59,7 +59,8 @@ FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
   reset_table(tables.fe2, 2);
   ranges = RangeTrackers{};
   AbundanceRecord record;
-  for (int read = 0; read < kAbundanceRecordLimit; ++read) {
+  int read = 0;
+  for (; read < kAbundanceRecordLimit; ++read) {
     if (!read_abundance_record(reader, record)) break;
     if (record.comment) continue;
     widen(record.width, ranges.width_min, ranges.width_max);
@@ -74,6 +75,13 @@ FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
       }
       widen(record.abundance_fe2, ranges.abundance_min, ranges.abundance_max);
     }
+  }
+  // Lines after the 999th record would never be shown, and the update would
+  // leave them out of the rewritten line list: such a file is refused.
+  if (read == kAbundanceRecordLimit) {
+    std::string_view more;
+    if (reader.read_record(more, velko::Handled::EndOfFile) == velko::Outcome::Done)
+      return FeLoadStatus::TooManyRecords;
   }
   if (tables.fe1.count == 0 && tables.fe2.count == 0) return FeLoadStatus::NoFeLines;
   return FeLoadStatus::Loaded;
@@ -107,6 +115,9 @@ RangeTrackers load_star_fe_tables(IronsiftState& state) {
     case FeLoadStatus::Fe2TableFull:
       stop_with_message(std::string(texts::kTooManyFe2Start) + file_name +
                         std::string(texts::kTooManyFe2End));
+    case FeLoadStatus::TooManyRecords:
+      stop_with_message(std::string(texts::kTooManyRecordsStart) + file_name +
+                        std::string(texts::kTooManyRecordsEnd));
   }
   return ranges;
 }

@@ -26,6 +26,7 @@ enum class FeLoadStatus {
   NoFeLines,        // no Fe I or Fe II data record: the frame has no limits
   Fe1TableFull,     // a further Fe I record than the table holds
   Fe2TableFull,     // a further Fe II record than the table holds
+  TooManyRecords,   // records beyond the 999 that are read
 };
 
 // Reads the records of an opened ".abd" into the tables: Fe I flags start at

@@ -96,6 +96,9 @@ inline constexpr std::string_view kTooManyFe1Start = "More Fe I (26.00) lines in
 inline constexpr std::string_view kTooManyFe1End = " than the 302 that the Fe I table holds.";
 inline constexpr std::string_view kTooManyFe2Start = "More Fe II (26.01) lines in ";
 inline constexpr std::string_view kTooManyFe2End = " than the 28 that the Fe II table holds.";
+inline constexpr std::string_view kTooManyRecordsStart = "More than 999 records in ";
+inline constexpr std::string_view kTooManyRecordsEnd =
+    ": the lines after the 999th would be lost from the line list.";
 inline constexpr std::string_view kFrameTooLargeStart = "Widths or abundances in ";
 inline constexpr std::string_view kFrameTooLargeEnd = " are too large to plot.";
 

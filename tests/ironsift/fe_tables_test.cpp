@@ -67,14 +67,16 @@ TEST(FeTables, LoadsFe1AndFe2WithTheirOwnAbundanceAndFlags) {
   EXPECT_EQ(t.fe2.lines[1].use_flag, 2);
 }
 
-TEST(FeTables, AtMost999RecordsAreRead) {
+TEST(FeTables, AtMost999RecordsAreReadAndMoreAreRefused) {
   std::vector<std::string> records(998, "# comment");
-  records.push_back(abd(1, "26.00", 1.0, 50.0, 7.5, 0.0));
-  records.push_back(abd(2, "26.00", 1.0, 50.0, 7.5, 0.0));  // record 1000
+  records.push_back(abd(1, "26.00", 1.0, 50.0, 7.5, 0.0));  // record 999
   FeTables t;
   RangeTrackers r;
   ASSERT_EQ(load(records, t, r), FeLoadStatus::Loaded);
   EXPECT_EQ(t.fe1.count, 1);
+  // A 1000th record would be neither shown nor written back by the update.
+  records.push_back(abd(2, "26.00", 1.0, 50.0, 7.5, 0.0));
+  EXPECT_EQ(load(records, t, r), FeLoadStatus::TooManyRecords);
 }
 
 TEST(FeTables, CapacitiesAndEmptyFilesAreReported) {
