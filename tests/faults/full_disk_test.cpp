@@ -80,6 +80,34 @@ TEST(FullDisk, TheSameUpdateWithRoomSucceeds) {
   EXPECT_GT(read_file(dir / "HD.del")->size(), 8000u);
 }
 
+TEST(FullDisk, InteractiveUpdateWithALogLargerThanTheDiskLeavesBothOldFiles) {
+  // Mode "w" on the null graphics device: the plot returns at once (no
+  // cursor) and "g" updates. The log is extended, so its old records are
+  // copied first; they alone exceed the limit, the new list would fit.
+  Scratch dir;
+  write_file(dir / "params.dat", params_text());
+  std::string abd;
+  for (int line = 1; line <= 40; ++line) abd += abd_record(line, "26.00", 20.0 + line, 7.5);
+  write_file(dir / "HD.abd", abd);
+  write_file(dir / "HD.obs", kOldList);
+  std::string big_log;
+  while (big_log.size() < 20000) big_log += kOldLog;
+  write_file(dir / "HD.del", big_log);
+  RunSpec spec;
+  spec.program = ironsift_path();
+  spec.args = {"HD", "w"};
+  spec.dir = dir.path();
+  spec.input = "g\n";
+  // The graphics library's own allocations at exit are not this program's.
+  spec.env = {{"MOD_DIR", std::nullopt}, {"PGPLOT_DEV", "/null"}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  spec.file_size_limit = 10000;
+  const RunOutcome outcome = run(spec);
+  expect_write_report(outcome, "HD.del");
+  EXPECT_EQ(read_file(dir / "HD.obs"), kOldList);
+  EXPECT_EQ(read_file(dir / "HD.del"), big_log);
+  EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"HD.abd", "HD.del", "HD.obs", "params.dat"}));
+}
+
 TEST(FullDisk, StandardOutputOnAFullDeviceEndsTheRunBeforeAnyFileIsWritten) {
   Scratch dir;
   write_star(dir);
