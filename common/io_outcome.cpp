@@ -95,7 +95,10 @@ bool outcome_is_handled(Outcome outcome, Handled handled) {
 }
 
 void stop_program(int status) {
-  std::fflush(stdout);
+  // Console records that could not be written (a closed pipe, a full disk
+  // behind a redirection) must not end the run as a success.
+  if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == kExitNormal)
+    io_fatal(IoError::WriteFailure, kUnitConsoleOut, "standard output");
   run_exit_hooks();
   end_program(status);
 }

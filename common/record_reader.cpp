@@ -15,7 +15,7 @@
 namespace velko {
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;         // bytes read from a file at a time
+constexpr std::size_t kChunk = 1 << 16;         // first buffer size; it grows for long records
 constexpr std::size_t kMaxRecordLength = 1 << 20;  // longer records are cut here
 
 std::string file_name(std::string_view name) {

@@ -139,8 +139,9 @@ struct WavepickSetup {
     write_file(dir / "picked.out", "old result\n");
     bin = install_moving_width(dir.path());
   }
-  RunOutcome run_with_limit(long limit) const {
+  RunOutcome run_with_limit(long limit, bool stdout_to_dev_full = false) const {
     RunSpec spec;
+    spec.stdout_to_dev_full = stdout_to_dev_full;
     spec.program = wavepick_path();
     spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
     spec.dir = dir.path();
@@ -149,6 +150,14 @@ struct WavepickSetup {
     return run(spec);
   }
 };
+
+TEST(FullDisk, ConsoleLostOnlyAtTheNormalEndIsNotASuccess) {
+  // Two lines: the whole console output fits in the stream's buffer, so the
+  // failure shows only when the buffer is flushed as the program ends.
+  WavepickSetup setup(2);
+  const RunOutcome outcome = setup.run_with_limit(-1, /*stdout_to_dev_full=*/true);
+  expect_write_report(outcome, "standard output");
+}
 
 TEST(FullDisk, WavepickFilesLargerThanTheDiskKeepTheirOldContents) {
   // 300 lines: "lines.tmp" about 16 kB, "winput.in" about 24 kB, the result
