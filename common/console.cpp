@@ -21,7 +21,7 @@ volatile std::sig_atomic_t g_raw_mode_active = 0;
 
 void restore_terminal() noexcept {
   if (g_raw_mode_active) {
-    ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &g_saved_mode);
+    ::tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_mode);
     g_raw_mode_active = 0;
   }
 }
@@ -78,7 +78,9 @@ char read_key() {
       raw.c_cc[VTIME] = 0;
       set_terminal_restore_hook(restore_terminal);
       g_raw_mode_active = 1;
-      ::tcsetattr(STDIN_FILENO, TCSAFLUSH, &raw);
+      // TCSANOW, not TCSAFLUSH: a key typed while the prompt was being
+      // written is the answer, not something to throw away.
+      ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);
     }
     char key = 0;
     ssize_t got = 0;

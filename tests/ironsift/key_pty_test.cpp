@@ -9,6 +9,7 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <csignal>
 #include <chrono>
 #include <cstdlib>
 #include <string>
@@ -65,6 +66,16 @@ TEST(KeyOnTerminal, TakenWithoutEnterNotEchoedAndTerminalRestored) {
     ::execl(kIronsift.c_str(), kIronsift.c_str(), "HD123", "i", static_cast<char*>(nullptr));
     ::_exit(127);
   }
+  // However the test ends, the program does not outlive it.
+  struct ChildGuard {
+    pid_t pid;
+    ~ChildGuard() {
+      if (::kill(pid, 0) == 0) {
+        ::kill(pid, SIGKILL);
+        ::waitpid(pid, nullptr, 0);
+      }
+    }
+  } guard{pid};
   // A second handle on the terminal, to look at its mode while and after the
   // program runs.
   const int slave = ::open(::ptsname(master), O_RDWR | O_NOCTTY);
@@ -94,6 +105,9 @@ TEST(KeyOnTerminal, TakenWithoutEnterNotEchoedAndTerminalRestored) {
   EXPECT_EQ(out.substr(first_prompt_end, second_prompt_end - first_prompt_end),
             "go->\"g\", retry other ewcrt ->\"r\", " + prompt);
 
+  EXPECT_TRUE(wait_for_mode(slave, [](const termios& mode) {
+    return (mode.c_lflag & (ICANON | ECHO)) == 0;
+  }));
   ASSERT_EQ(::write(master, "x", 1), 1);
   read_until(master, out, "Aborted and stopted!\r\n", second_prompt_end);
   EXPECT_EQ(out.substr(second_prompt_end), " Aborted and stopted!\r\n");
