@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "file_naming.h"
 #include "formatted_io.h"
 #include "lablen.h"
 #include "list_read.h"
@@ -18,17 +19,7 @@ namespace {
 constexpr std::size_t kChunk = 1 << 16;         // first buffer size; it grows for long records
 constexpr std::size_t kMaxRecordLength = 1 << 20;  // longer records are cut here
 
-std::string file_name(std::string_view name) {
-  // Trailing blanks are not part of a file name.
-  std::size_t end = name.size();
-  while (end > 0 && name[end - 1] == ' ') --end;
-  return std::string(name.substr(0, end));
-}
 
-IoError open_error(int err) {
-  return (err == EACCES || err == EPERM || err == EROFS) ? IoError::PermissionDenied
-                                                         : IoError::OpenFailure;
-}
 
 }  // namespace
 
@@ -45,12 +36,12 @@ class ReaderSupply final : public RecordSupply {
 
 bool file_exists(std::string_view name) {
   struct stat info {};
-  return ::stat(file_name(name).c_str(), &info) == 0;
+  return ::stat(file_name_of(name).c_str(), &info) == 0;
 }
 
 RecordReader RecordReader::open_file(std::string_view name, int unit, bool create_if_missing) {
   RecordReader reader;
-  reader.name_ = file_name(name);
+  reader.name_ = file_name_of(name);
   reader.unit_ = unit;
   int fd = ::open(reader.name_.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0 && errno == ENOENT) {
@@ -60,7 +51,7 @@ RecordReader RecordReader::open_file(std::string_view name, int unit, bool creat
     }
     fd = ::open(reader.name_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
   }
-  if (fd < 0) io_fatal(open_error(errno), unit, reader.name_);
+  if (fd < 0) io_fatal(open_error_of(errno), unit, reader.name_);
   struct stat info {};
   if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
     ::close(fd);

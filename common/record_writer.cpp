@@ -11,6 +11,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include "file_naming.h"
 #include "formatted_io.h"
 #include "io_outcome.h"
 #include "list_write.h"
@@ -20,16 +21,7 @@ namespace {
 
 constexpr std::size_t kFlushThreshold = 1 << 16;
 
-std::string file_name(std::string_view name) {
-  std::size_t end = name.size();
-  while (end > 0 && name[end - 1] == ' ') --end;
-  return std::string(name.substr(0, end));
-}
 
-IoError open_error(int err) {
-  return (err == EACCES || err == EPERM || err == EROFS) ? IoError::PermissionDenied
-                                                         : IoError::OpenFailure;
-}
 
 // Writes all bytes; returns 0 or the errno of the failure.
 int write_all(int fd, const char* data, std::size_t size) {
@@ -48,7 +40,7 @@ int write_all(int fd, const char* data, std::size_t size) {
 }  // namespace
 
 RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
-    : name_(file_name(name)), unit_(unit) {
+    : name_(file_name_of(name)), unit_(unit) {
   // A name that cannot be a file (empty, or a directory) fails like an open.
   struct stat old {};
   const bool old_exists = ::stat(name_.c_str(), &old) == 0;
@@ -58,7 +50,7 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
   // target in one step on the same file system.
   temp_path_ = name_ + ".XXXXXX";
   fd_ = ::mkstemp(temp_path_.data());
-  if (fd_ < 0) io_fatal(open_error(errno), unit_, name_);
+  if (fd_ < 0) io_fatal(open_error_of(errno), unit_, name_);
   ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
   register_pending_output(temp_path_);
   // The new file keeps the old file's permission bits; a new file gets the
@@ -83,7 +75,7 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
       ::unlink(temp_path_.c_str());
       unregister_pending_output(temp_path_);
       fd_ = -1;
-      io_fatal(open_error(err), unit_, name_);
+      io_fatal(open_error_of(err), unit_, name_);
     }
     char chunk[1 << 16];
     char last = '\n';
