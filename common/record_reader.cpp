@@ -16,7 +16,7 @@
 namespace velko {
 namespace {
 
-constexpr std::size_t kChunk = 1 << 16;         // first buffer size; it grows for long records
+constexpr std::size_t kChunk = 1 << 20;         // bytes read from a file at a time
 constexpr std::size_t kMaxRecordLength = 1 << 20;  // longer records are cut here
 
 
@@ -58,7 +58,8 @@ RecordReader RecordReader::open_file(std::string_view name, int unit, bool creat
     io_fatal(IoError::OpenFailure, unit, reader.name_);  // a directory is not a record file
   }
   reader.fd_ = fd;
-  reader.buffer_.resize(kChunk);
+  reader.buffer_.reset(new char[kChunk]);
+  reader.capacity_ = kChunk;
   return reader;
 }
 
@@ -91,6 +92,8 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     texts_ = std::move(other.texts_);
     next_text_ = other.next_text_;
     buffer_ = std::move(other.buffer_);
+    capacity_ = other.capacity_;
+    other.capacity_ = 0;
     begin_ = other.begin_;
     end_ = other.end_;
     eof_ = other.eof_;
@@ -111,13 +114,18 @@ void RecordReader::close() {
 bool RecordReader::fill() {
   if (eof_ || fd_ < 0) return false;
   if (begin_ > 0) {  // keep the unconsumed bytes at the front
-    std::memmove(buffer_.data(), buffer_.data() + begin_, end_ - begin_);
+    std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
     begin_ = 0;
   }
-  if (end_ == buffer_.size()) buffer_.resize(buffer_.size() * 2);
+  if (end_ == capacity_) {
+    std::unique_ptr<char[]> larger(new char[capacity_ * 2]);
+    std::memcpy(larger.get(), buffer_.get(), end_);
+    buffer_ = std::move(larger);
+    capacity_ *= 2;
+  }
   for (;;) {
-    const ssize_t got = ::read(fd_, buffer_.data() + end_, buffer_.size() - end_);
+    const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
     if (got > 0) {
       end_ += static_cast<std::size_t>(got);
       return true;
@@ -142,7 +150,7 @@ bool RecordReader::next_record(std::string_view& record) {
   }
   if (read_failed_) return false;
   for (;;) {
-    const char* start = buffer_.data() + begin_;
+    const char* start = buffer_.get() + begin_;
     const std::size_t available = end_ - begin_;
     // An empty buffer may have no storage yet: memchr must not see a null pointer.
     const void* lf = available > 0 ? std::memchr(start, '\n', available) : nullptr;

@@ -13,6 +13,7 @@
 
 #include <cstddef>
 #include <initializer_list>
+#include <memory>
 #include <span>
 #include <string>
 #include <string_view>
@@ -90,7 +91,9 @@ class RecordReader {
   std::string name_;
   std::vector<std::string> texts_;  // records of a text in memory
   std::size_t next_text_ = 0;
-  std::vector<char> buffer_;        // file bytes not yet consumed
+  // File bytes not yet consumed. Not zero-filled: only bytes read are looked at.
+  std::unique_ptr<char[]> buffer_;
+  std::size_t capacity_ = 0;
   std::size_t begin_ = 0;           // first unconsumed byte in buffer_
   std::size_t end_ = 0;             // end of valid bytes in buffer_
   bool eof_ = false;
