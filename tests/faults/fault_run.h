@@ -2,6 +2,8 @@
 // disk), another user (permission denied), a signal at a chosen moment.
 #pragma once
 
+#include "test_files.h"
+
 #include <sys/types.h>
 
 #include <chrono>
@@ -57,8 +59,8 @@ RunOutcome run_and_signal(const RunSpec& spec, std::chrono::microseconds delay, 
 // modes alone deny access). The reason is set when not.
 bool can_deny_access(std::string& reason);
 
-void write_file(const std::string& path, const std::string& content);
-std::optional<std::string> read_file(const std::string& path);
+using test_files::write_file;
+using test_files::read_file;
 // Names of the files in a directory, sorted.
 std::vector<std::string> list_dir(const std::string& dir);
 

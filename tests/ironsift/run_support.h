@@ -1,6 +1,8 @@
 // Running a built program in a scratch directory, for end-to-end tests.
 #pragma once
 
+#include "test_files.h"
+
 #include <map>
 #include <optional>
 #include <string>
@@ -36,9 +38,8 @@ ProgramRun run_program_in(const std::string& program, const std::string& dir,
                           const std::vector<std::string>& args, const std::string& stdin_text,
                           const std::map<std::string, std::optional<std::string>>& env = {});
 
-void write_file(const std::string& path, const std::string& content);
-// The file's bytes; std::nullopt when it does not exist.
-std::optional<std::string> read_file(const std::string& path);
+using test_files::write_file;
+using test_files::read_file;
 
 // A "params.dat": four parameter records, the count, then `count` line
 // records (never more than 330 written unless asked by records_written). The
