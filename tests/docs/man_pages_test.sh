@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
-# Both manual pages render with man -l without warnings and show their sections.
-#   man_pages_test.sh MAN_DIR
+# Both manual pages render with man -l without warnings, show their sections,
+# and carry the project's version in their title line (a release that forgets
+# to bump a page shows here; --version itself is checked by info_arguments_test).
+#   man_pages_test.sh MAN_DIR VERSION
 set -u
-man_dir=$1
+man_dir=$1 version=$2
 failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 for page in ironsift wavepick; do
@@ -15,6 +17,9 @@ for page in ironsift wavepick; do
     grep -q "^$section" <<<"$text" || fail "$page.1 has no section $section"
   done
   grep -q -- "--version" <<<"$text" || fail "$page.1 does not mention --version"
+  title=$(grep -m1 '^\.TH' "$file")
+  [[ $title == *"\"velko_fe_tools $version\""* ]] ||
+    fail "$page.1 title line does not carry version $version: $title"
   rm -f warnings.$$
 done
 exit $((failures > 0))

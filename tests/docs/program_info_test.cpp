@@ -43,7 +43,5 @@ TEST(InfoRequest, ToleratesAMissingArgumentVector) {
   EXPECT_EQ(info_request(2, argv), InfoRequest::None);
 }
 
-TEST(ProgramVersion, IsTheProjectVersion) { EXPECT_EQ(program_version(), VELKO_TEST_VERSION); }
-
 }  // namespace
 }  // namespace velko

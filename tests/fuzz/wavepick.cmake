@@ -3,4 +3,5 @@
 foreach(name gf_records lines_tmp model_file ewtemp arguments)
   velko_fuzz_target(${name} fuzz_${name}.cpp)
   target_link_libraries(fuzz_${name} PRIVATE wavepick_core)
+  velko_use_program_headers(fuzz_${name} wavepick)
 endforeach()
