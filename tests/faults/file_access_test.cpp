@@ -26,14 +26,14 @@ void write_star(const Scratch& dir) {
 }
 
 RunOutcome run_ironsift(const Scratch& dir, const std::string& names, bool as_other_user) {
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {names, "i"};
-  spec.dir = dir.path();
-  spec.input = "\ng\n";
-  spec.env = {{"MOD_DIR", std::nullopt}};
-  spec.as_other_user = as_other_user;
-  return run(spec);
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {names, "i"};
+  run.dir = dir.path();
+  run.input = "\ng\n";
+  run.env = {{"MOD_DIR", std::nullopt}};
+  run.as_other_user = as_other_user;
+  return run_program(run);
 }
 
 void expect_report(const RunOutcome& outcome, const std::string& message,
@@ -104,12 +104,12 @@ TEST(FileAccess, IronsiftReportsEachUnusableFile) {
 
 TEST(FileAccess, MissingParameterFileNamesThePathTried) {
   Scratch dir;
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {"HD", "i"};
-  spec.dir = dir.path();
-  spec.env = {{"MOD_DIR", dir / "no/such/dir"}};
-  const RunOutcome outcome = run(spec);
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "i"};
+  run.dir = dir.path();
+  run.env = {{"MOD_DIR", dir / "no/such/dir"}};
+  const RunOutcome outcome = run_program(run);
   expect_report(outcome, "end-of-file during read", dir / "no/such/dir/params.dat");
   EXPECT_TRUE(list_dir(dir.path()).empty());  // nothing created
 }
@@ -155,13 +155,13 @@ TEST(FileAccess, WavepickReportsEachUnusableFileOrDirectory) {
     write_file(dir / "ready.csv", results_text(5));
     const std::string bin = install_moving_width(dir.path());
     c.spoil(dir);
-    RunSpec spec;
-    spec.program = wavepick_path();
-    spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", c.output};
-    spec.dir = dir.path();
-    spec.env = {{"VELKO", dir / c.velko}, {"PATH", bin + ":/usr/bin:/bin"}};
-    spec.as_other_user = c.needs_other_user;
-    const RunOutcome outcome = run(spec);
+    RunSetup run;
+    run.program = wavepick_path();
+    run.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", c.output};
+    run.dir = dir.path();
+    run.env = {{"VELKO", dir / c.velko}, {"PATH", bin + ":/usr/bin:/bin"}};
+    run.as_other_user = c.needs_other_user;
+    const RunOutcome outcome = run_program(run);
     EXPECT_EQ(outcome.signal, 0) << outcome.err;
     EXPECT_EQ(outcome.status, 2) << outcome.err;
     EXPECT_NE(outcome.err.find(c.message), std::string::npos) << outcome.err;

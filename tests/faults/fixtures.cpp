@@ -7,30 +7,22 @@
 #include <stdexcept>
 
 #include "fault_run.h"
+#include "ironsift_inputs.h"
 
 namespace faults {
 
 std::string params_text() {
-  std::string text = " 5777.0\n 4.44\n 0.00\n 1.00\n 330\n";
-  char record[64];
-  for (int i = 0; i < 330; ++i) {
-    std::snprintf(record, sizeof record, "%4d 26.00 %9.3f\n", i + 1, 4000.0 + 10.0 * i);
-    text += record;
-  }
-  return text;
+  return test_support::params_text(test_support::evenly_spaced_lines(330, 4000.0, 10.0));
 }
 
 std::string wdt_record(int line, double width, const std::string& middle30) {
-  char head[32];
-  std::snprintf(head, sizeof head, " 26.00%9.3f", 4000.0 + 10.0 * line);
-  char width_field[16];
+  char wavelength[32];
+  std::snprintf(wavelength, sizeof wavelength, "%9.3f", 4000.0 + 10.0 * line);
+  char width_field[32];
   std::snprintf(width_field, sizeof width_field, "%7.1f", width);
-  std::string middle = middle30.empty() ? " 3.300 -2.183 ................" : middle30;
+  std::string middle = middle30.empty() ? test_support::kWdtMiddle30 : middle30;
   middle.resize(30, ' ');
-  std::string record = std::string(head) + middle + width_field + "src0001" + "a" +
-                       "  note   " + "bc" + " end.....";
-  if (record.size() != 80) throw std::logic_error("wdt record not 80 columns");
-  return record + "\n";
+  return test_support::wdt_record("26.00", wavelength, width_field, "abc", "src0001", middle);
 }
 
 std::string wdt_text(int lines, int per_line) {

@@ -29,14 +29,14 @@ void write_star(const Scratch& dir) {
 }
 
 RunOutcome run_ironsift_update(const Scratch& dir, const std::string& threshold, long limit) {
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {"HD", "i"};
-  spec.dir = dir.path();
-  spec.input = threshold + "\ng\n";
-  spec.env = {{"MOD_DIR", std::nullopt}};
-  spec.file_size_limit = limit;
-  return run(spec);
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "i"};
+  run.dir = dir.path();
+  run.input = threshold + "\ng\n";
+  run.env = {{"MOD_DIR", std::nullopt}};
+  run.file_size_limit = limit;
+  return run_program(run);
 }
 
 void expect_write_report(const RunOutcome& outcome, const std::string& file) {
@@ -93,15 +93,15 @@ TEST(FullDisk, InteractiveUpdateWithALogLargerThanTheDiskLeavesBothOldFiles) {
   std::string big_log;
   while (big_log.size() < 20000) big_log += kOldLog;
   write_file(dir / "HD.del", big_log);
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {"HD", "w"};
-  spec.dir = dir.path();
-  spec.input = "g\n";
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "w"};
+  run.dir = dir.path();
+  run.input = "g\n";
   // The graphics library's own allocations at exit are not this program's.
-  spec.env = {{"MOD_DIR", std::nullopt}, {"PGPLOT_DEV", "/null"}, {"ASAN_OPTIONS", "detect_leaks=0"}};
-  spec.file_size_limit = 10000;
-  const RunOutcome outcome = run(spec);
+  run.env = {{"MOD_DIR", std::nullopt}, {"PGPLOT_DEV", "/null"}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  run.file_size_limit = 10000;
+  const RunOutcome outcome = run_program(run);
   expect_write_report(outcome, "HD.del");
   EXPECT_EQ(read_file(dir / "HD.obs"), kOldList);
   EXPECT_EQ(read_file(dir / "HD.del"), big_log);
@@ -111,14 +111,14 @@ TEST(FullDisk, InteractiveUpdateWithALogLargerThanTheDiskLeavesBothOldFiles) {
 TEST(FullDisk, StandardOutputOnAFullDeviceEndsTheRunBeforeAnyFileIsWritten) {
   Scratch dir;
   write_star(dir);
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {"HD", "i"};
-  spec.dir = dir.path();
-  spec.input = "\ng\n";
-  spec.env = {{"MOD_DIR", std::nullopt}};
-  spec.stdout_to_dev_full = true;
-  const RunOutcome outcome = run(spec);
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "i"};
+  run.dir = dir.path();
+  run.input = "\ng\n";
+  run.env = {{"MOD_DIR", std::nullopt}};
+  run.stdout_to_dev_full = true;
+  const RunOutcome outcome = run_program(run);
   expect_write_report(outcome, "standard output");
   EXPECT_EQ(read_file(dir / "HD.obs"), kOldList);
   EXPECT_EQ(read_file(dir / "HD.del"), kOldLog);
@@ -140,14 +140,14 @@ struct WavepickSetup {
     bin = install_moving_width(dir.path());
   }
   RunOutcome run_with_limit(long limit, bool stdout_to_dev_full = false) const {
-    RunSpec spec;
-    spec.stdout_to_dev_full = stdout_to_dev_full;
-    spec.program = wavepick_path();
-    spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
-    spec.dir = dir.path();
-    spec.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
-    spec.file_size_limit = limit;
-    return run(spec);
+    RunSetup run;
+    run.stdout_to_dev_full = stdout_to_dev_full;
+    run.program = wavepick_path();
+    run.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
+    run.dir = dir.path();
+    run.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
+    run.file_size_limit = limit;
+    return run_program(run);
   }
 };
 

@@ -29,14 +29,14 @@ void write_star(const std::string& dir) {
   write_file(dir + "/HD.del", kOldLog);
 }
 
-RunSpec update_spec(const std::string& dir) {
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {"HD", "i"};
-  spec.dir = dir;
-  spec.input = "150\ng\n";  // lines 140 and above are rejected
-  spec.env = {{"MOD_DIR", std::nullopt}};
-  return spec;
+RunSetup update_run(const std::string& dir) {
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "i"};
+  run.dir = dir;
+  run.input = "150\ng\n";  // lines 140 and above are rejected
+  run.env = {{"MOD_DIR", std::nullopt}};
+  return run;
 }
 
 void kill_during_updates(int signal, bool temporaries_removed) {
@@ -44,7 +44,7 @@ void kill_during_updates(int signal, bool temporaries_removed) {
   Scratch reference;
   write_star(reference.path());
   const auto start = std::chrono::steady_clock::now();
-  const RunOutcome full = run(update_spec(reference.path()));
+  const RunOutcome full = run_program(update_run(reference.path()));
   const auto duration = std::chrono::duration_cast<std::chrono::microseconds>(
       std::chrono::steady_clock::now() - start);
   ASSERT_EQ(full.status, 0) << full.err;
@@ -61,7 +61,7 @@ void kill_during_updates(int signal, bool temporaries_removed) {
     Scratch dir;
     write_star(dir.path());
     const RunOutcome outcome =
-        run_and_signal(update_spec(dir.path()), std::chrono::microseconds(delay(random)), signal);
+        run_and_signal(update_run(dir.path()), std::chrono::microseconds(delay(random)), signal);
     const std::string list = read_file(dir / "HD.obs").value_or("<missing>");
     const std::string log = read_file(dir / "HD.del").value_or("<missing>");
     ASSERT_TRUE(list == kOldList || list == new_list) << "run " << i << ": a partial list";

@@ -107,13 +107,13 @@ TEST(OddRecords, IronsiftInputs) {
     write_file(dir / "HD.wdt", header + wdt_record(0, 42.0));
     write_file(dir / "SUN.abd", abd_record(1, "26.00", 40.0, 7.5));
     write_file(dir / c.file, c.content);
-    RunSpec spec;
-    spec.program = ironsift_path();
-    spec.args = {c.names, "i"};
-    spec.dir = dir.path();
-    spec.input = "\ng\n";
-    spec.env = {{"MOD_DIR", std::nullopt}};
-    const RunOutcome outcome = run(spec);
+    RunSetup run;
+    run.program = ironsift_path();
+    run.args = {c.names, "i"};
+    run.dir = dir.path();
+    run.input = "\ng\n";
+    run.env = {{"MOD_DIR", std::nullopt}};
+    const RunOutcome outcome = run_program(run);
     EXPECT_EQ(outcome.signal, 0) << outcome.err;
     EXPECT_EQ(outcome.status, c.status) << outcome.err << outcome.out;
     if (!c.err.empty()) {
@@ -167,12 +167,12 @@ TEST(OddRecords, WavepickInputs) {
     write_file(dir / "model.dat", model_text());
     write_file(dir / "ready.csv", c.results);
     const std::string bin = install_moving_width(dir.path());
-    RunSpec spec;
-    spec.program = wavepick_path();
-    spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", c.ewmin, "picked.out"};
-    spec.dir = dir.path();
-    spec.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
-    const RunOutcome outcome = run(spec);
+    RunSetup run;
+    run.program = wavepick_path();
+    run.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", c.ewmin, "picked.out"};
+    run.dir = dir.path();
+    run.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
+    const RunOutcome outcome = run_program(run);
     EXPECT_EQ(outcome.signal, 0) << outcome.err;
     EXPECT_EQ(outcome.status, c.status) << outcome.err << outcome.out;
     if (!c.err.empty()) {

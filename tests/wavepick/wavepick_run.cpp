@@ -1,14 +1,11 @@
 #include "wavepick_run.h"
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <cstdio>
-#include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <sstream>
+
+#include "program_run.h"
+#include "test_files.h"
 
 extern char** environ;
 
@@ -32,21 +29,9 @@ std::string gf_record(double wavelength_nm, double log_gf, const std::string& sp
   return record;
 }
 
-namespace {
-
-std::string slurp(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::ostringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
-}  // namespace
-
 void WavepickRun::SetUp() {
-  char pattern[] = "/tmp/wavepick e2e.XXXXXX";
-  ASSERT_NE(mkdtemp(pattern), nullptr);
-  root_ = pattern;
+  scratch_.emplace("wavepick e2e");
+  root_ = scratch_->path();
   velko_ = root_ / "velko home";
   work_ = root_ / "work";
   bin_ = root_ / "bin";
@@ -61,7 +46,7 @@ void WavepickRun::SetUp() {
   fs::create_symlink(standins / "width", bin_ / "width");
 }
 
-void WavepickRun::TearDown() { fs::remove_all(root_); }
+void WavepickRun::TearDown() { scratch_.reset(); }
 
 void WavepickRun::write_gf(const std::string& name, const std::vector<std::string>& records) {
   std::ofstream out(velko_ / "kbgfdos" / name, std::ios::binary);
@@ -69,10 +54,12 @@ void WavepickRun::write_gf(const std::string& name, const std::vector<std::strin
 }
 
 void WavepickRun::write_work_file(const std::string& name, const std::string& content) {
-  std::ofstream(work_ / name, std::ios::binary) << content;
+  test_files::write_file((work_ / name).string(), content);
 }
 
-std::string WavepickRun::read_work_file(const std::string& name) const { return slurp(work_ / name); }
+std::string WavepickRun::read_work_file(const std::string& name) const {
+  return test_files::read_file((work_ / name).string()).value_or("");
+}
 
 std::vector<std::string> WavepickRun::work_records(const std::string& name) const {
   std::vector<std::string> records;
@@ -99,43 +86,24 @@ void WavepickRun::fake_width(const std::string& ewtemp, int status) {
 }
 
 RunOutput WavepickRun::run(const std::vector<std::string>& arguments) {
-  std::vector<std::string> environment;
-  for (char** e = environ; *e != nullptr; ++e) {
-    const std::string entry = *e;
-    if (entry.rfind("PATH=", 0) == 0 || entry.rfind("VELKO", 0) == 0) continue;
-    environment.push_back(entry);
+  test_support::RunSetup setup;
+  setup.program = WAVEPICK_EXECUTABLE;
+  setup.args = arguments;
+  setup.dir = work_.string();
+  // Only this tree's VELKO variables and stand-ins reach the program.
+  for (char** entry = environ; *entry != nullptr; ++entry) {
+    const std::string text = *entry;
+    if (text.rfind("VELKO", 0) == 0) setup.env[text.substr(0, text.find('='))] = std::nullopt;
   }
-  environment.push_back("PATH=" + bin_.string() + ":/usr/bin:/bin");
-  environment.push_back("VELKO=" + velko_.string());
-  for (const auto& [name, value] : environment_) environment.push_back(name + "=" + value);
+  setup.env["PATH"] = bin_.string() + ":/usr/bin:/bin";
+  setup.env["VELKO"] = velko_.string();
+  for (const auto& [name, value] : environment_) setup.env[name] = value;
 
-  std::vector<std::string> argv_text = {WAVEPICK_EXECUTABLE};
-  argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());
-  std::vector<char*> argv, envp;
-  for (std::string& a : argv_text) argv.push_back(a.data());
-  argv.push_back(nullptr);
-  for (std::string& e : environment) envp.push_back(e.data());
-  envp.push_back(nullptr);
-
-  const fs::path out_path = root_ / "stdout.txt";
-  const fs::path err_path = root_ / "stderr.txt";
-  const pid_t pid = fork();
-  if (pid == 0) {
-    const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    const int err = ::open(err_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-    if (out < 0 || err < 0 || ::chdir(work_.c_str()) != 0) _exit(126);
-    ::dup2(out, STDOUT_FILENO);
-    ::dup2(err, STDERR_FILENO);
-    ::execve(argv[0], argv.data(), envp.data());
-    _exit(127);
-  }
+  const test_support::RunOutcome outcome = test_support::run_program(setup);
   RunOutput output;
-  int status = 0;
-  if (pid > 0 && ::waitpid(pid, &status, 0) == pid) {
-    output.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-  }
-  output.out = slurp(out_path);
-  output.err = slurp(err_path);
+  output.status = outcome.signal != 0 ? 128 + outcome.signal : outcome.status;
+  output.out = outcome.out;
+  output.err = outcome.err;
   return output;
 }
 

@@ -8,8 +8,11 @@
 
 #include <filesystem>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "scratch_dir.h"
 
 namespace wavepick_test {
 
@@ -48,6 +51,9 @@ class WavepickRun : public ::testing::Test {
   std::filesystem::path work_;
   std::filesystem::path bin_;
   std::map<std::string, std::string> environment_;  // added to the run's environment
+
+ private:
+  std::optional<test_support::ScratchDir> scratch_;  // holds root_
 };
 
 }  // namespace wavepick_test
