@@ -209,7 +209,7 @@ def main():
                        (+0.45, -0.40, +0.35, -0.50, +0.38)))
     offsets[rng.choice(fe2_kept)["number"]] = -0.42
     abd = ["# HD123 abundance results: sample data, abundances MADE UP (examples/README.md)",
-           "# line spec  wavelength   chi  loggf   EW(mA) A(FeI) A(FeII)"]
+           "# line species wavelength  chi  loggf   EW(mA) A(FeI) A(FeII)"]
     for line in kept:
         sigma = 0.06 if line["species"] == "26.00" else 0.07
         abundance = SOLAR_FE + rng.gauss(0.0, sigma) + offsets.get(line["number"], 0.0)
@@ -221,7 +221,7 @@ def main():
     left_out = {l["number"] for l in rng.sample(kept, 4)}
     unmeasured = {l["number"] for l in rng.sample([l for l in kept if l["number"] not in left_out], 2)}
     sun = ["# SUN abundance results: real solar widths, MADE-UP abundances (examples/README)",
-           "# line spec  wavelength   chi  loggf   EW(mA) A(FeI) A(FeII)"]
+           "# line species wavelength  chi  loggf   EW(mA) A(FeI) A(FeII)"]
     for line in measured:
         abundance = SOLAR_FE + rng.gauss(0.0, 0.05)
         if line["number"] in left_out:
