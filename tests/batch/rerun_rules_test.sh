@@ -1,0 +1,72 @@
+#!/usr/bin/env bash
+# Which rows a rerun runs again: a row is skipped only when its result is
+# complete and newer than its inputs (the gf files, a model taken from
+# --models, the row itself). Also: rows whose wavepick reports a problem but
+# ends with status 0 count as failed.
+#   rerun_rules_test.sh BATCH_SCRIPT WAVEPICK SUITE_BUILD_DIR EXAMPLES_DIR
+set -u
+source "$(dirname "$0")/batch_env.sh" "$@"
+command -v parallel >/dev/null || { echo "FAIL: GNU parallel is not installed (scripts/install-deps installs it)" >&2; exit 1; }
+
+write_table() {  # EWMIN of row 3
+  cat >jobs.csv <<TABLE
+star,model,xi,abund,w1,w2,code,ewmin,result
+HD123,t05750g444x+020m0,1.2,7.50,5000,5050,26.00,$1,fe1.sel
+SUN,sun.mod,1.0,7.45,5000,5050,26.00,10.0,fe1.sel
+SUN,t05777g444x+000m0,1.0,7.45,5000,5050,26.01,10.0,fe2.sel
+TABLE
+}
+# A model that no grid name describes: only --models provides it.
+mkdir models
+(mkdir make-model && cd make-model && wavepick 5000 5000 26.00 t05777g444x+000m0 1 7 1 x.sel >/dev/null &&
+  cp t05777g444x+000m0 ../models/sun.mod) || fail "could not make the model for --models"
+write_table 10.0
+
+# Runs the table and compares the rows it ran (their "row N:" report lines)
+# with the expected list.
+expect_rows() {  # DESCRIPTION EXPECTED-ROWS [OPTIONS...]
+  local description=$1 expected=$2
+  shift 2
+  "$batch" -j 2 -m models "$@" jobs.csv >run.out 2>run.err
+  local status=$? ran
+  ran=$(sed -n 's/^row \([0-9]*\): .*lines selected.*/\1/p' run.out | tr '\n' ' ' | sed 's/ $//')
+  [[ $status == 0 ]] || fail "$description: status $status: $(cat run.err)"
+  [[ $ran == "$expected" ]] || fail "$description: ran rows '$ran', expected '$expected'"
+}
+
+expect_rows "first run" "2 3 4"
+expect_rows "rerun" ""
+touch models/sun.mod
+expect_rows "the model from --models changed" "3"
+touch "$VELKO/kbgfdos/GF0500.10"
+expect_rows "a gf file changed" "2 3 4"
+write_table 20.0
+expect_rows "row 2's EWMIN changed" "2"
+rm results/SUN/fe2.sel
+expect_rows "a result removed" "4"
+echo >>results/SUN/fe1.sel
+expect_rows "a result changed" "3"
+rm runs/HD123/fe1.sel/batch-run.done
+expect_rows "a run without its stamp (interrupted)" "2"
+expect_rows "--force" "2 3 4" --force
+expect_rows "results elsewhere" "2 3 4" -o elsewhere
+
+# The model of row 3 came from --models: copied into its run, and equal to it.
+cmp -s models/sun.mod runs/SUN/fe1.sel/sun.mod || fail "the model from --models is not the one in the run"
+single_run HD123 t05750g444x+020m0 1.2 7.50 5000 5050 26.00 20.0 fe1.sel
+cmp -s single/HD123-fe1.sel/fe1.sel results/HD123/fe1.sel || fail "the rerun with EWMIN 20.0 differs from a single run"
+
+# "width" missing: wavepick ends with status 0 after its diagnostic; the row
+# is reported as failed and its old result is not replaced by an empty one.
+cp results/HD123/fe1.sel kept.sel
+mv "$VELKO/exefiles/width" width.away
+"$batch" -f jobs.csv >run.out 2>run.err
+status=$?
+mv width.away "$VELKO/exefiles/width"
+[[ $status == 1 ]] || fail "rows without \"width\" ended with status $status, not 1"
+grep -q '^wavepick-batch: row 2 (star HD123, fe1.sel): FAILED: wavepick ended with status 0 but reported: wavepick: could not start "width"' run.err ||
+  fail "the missing \"width\" is not reported for row 2: $(cat run.err)"
+grep -qx 'wavepick-batch: 3 rows: 3 selected to run, 0 done, 3 failed' run.out || fail "summary without \"width\": $(tail -n 1 run.out)"
+cmp -s kept.sel results/HD123/fe1.sel || fail "a failed row replaced the old result"
+expect_rows "after the failed rows" "2 3 4"
+finish
