@@ -41,12 +41,17 @@ expect_rows "the model from --models changed" "3"
 touch "$VELKO/kbgfdos/GF0500.10"
 expect_rows "a gf file changed" "2 3 4"
 write_table 20.0
+"$batch" --status -m models jobs.csv >status.out 2>&1
+[[ $(<status.out) == "row 2: HD123 fe1.sel: out of date
+wavepick-batch: 3 rows: 2 up to date, 0 failed, 1 out of date, 0 not run" ]] || fail "--status after the EWMIN change: $(cat status.out)"
 expect_rows "row 2's EWMIN changed" "2"
 rm results/SUN/fe2.sel
 expect_rows "a result removed" "4"
 echo >>results/SUN/fe1.sel
 expect_rows "a result changed" "3"
 rm runs/HD123/fe1.sel/batch-run.done
+"$batch" --status -m models jobs.csv >status.out 2>&1
+grep -qx 'row 2: HD123 fe1.sel: not run' status.out || fail "--status without the stamp: $(cat status.out)"
 expect_rows "a run without its stamp (interrupted)" "2"
 expect_rows "--force" "2 3 4" --force
 expect_rows "results elsewhere" "2 3 4" -o elsewhere

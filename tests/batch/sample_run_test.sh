@@ -43,6 +43,13 @@ for row in "${good_rows[@]}"; do
     fail "no report line for $star $result with $selected of $total lines"
 done
 
+# The state of the rows, as --status lists it (after a Slurm array, say).
+"$batch" --status -o out "$table" >status.out 2>&1
+status=$?
+[[ $status == 1 ]] || fail "--status with a failed row ended with status $status, not 1"
+[[ $(<status.out) == "row 4: BAD fe1.sel: failed, status 1 (console output: $work/runs/BAD/fe1.sel/fe1.sel.log)
+wavepick-batch: 5 rows: 4 up to date, 1 failed, 0 out of date, 0 not run" ]] || fail "--status listed: $(cat status.out)"
+
 # Two at once: the first two jobs of the job log started before either ended.
 awk -F'\t' 'NR == 2 { s1 = $3; e1 = $3 + $4 } NR == 3 { s2 = $3; e2 = $3 + $4 }
             END { exit !(s2 < e1 && s1 < e2) }' runs/joblog.tsv ||
