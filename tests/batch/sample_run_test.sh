@@ -75,7 +75,27 @@ grep -qx 'wavepick-batch: 4 rows: 0 selected to run, 0 done, 0 failed, 4 up to d
 [[ ! -s third.err ]] || fail "the rerun of the good rows wrote to standard error: $(cat third.err)"
 [[ $(snapshot runs/HD123 runs/SUN out) == "$before" ]] || fail "the rerun of the good rows touched them"
 
-# One Slurm array task: the same row, forced, run here without GNU parallel.
-"$batch" -o task --task 3 -f good.csv >task.out 2>&1 || fail "--task 3 failed: $(cat task.out)"
-cmp -s out/SUN/fe1.sel task/SUN/fe1.sel || fail "--task 3 wrote another result than the parallel run"
+# The cluster examples, run here: the Slurm array script once per task, as
+# Slurm would start it, and the GNU parallel script with this machine (":")
+# as its only host. Both write what the run above wrote.
+export WAVEPICK_BATCH=$batch WAVEPICK_DIR=$work/bin
+for task in 1 2 3 4; do
+  SLURM_ARRAY_TASK_ID=$task RUNS=slurm-runs RESULTS=slurm "$examples/batch/slurm-array.sh" good.csv >>slurm.out 2>&1 ||
+    fail "slurm-array.sh task $task failed: $(cat slurm.out)"
+done
+SLURM_ARRAY_TASK_ID=3 RUNS=slurm-runs RESULTS=slurm "$examples/batch/slurm-array.sh" "$table" >slurm-bad.out 2>&1
+status=$?
+[[ $status == 1 ]] || fail "slurm-array.sh on the failing row ended with status $status, not 1"
+grep -q '^wavepick-batch: row 4 (star BAD, fe1.sel): FAILED, wavepick status 1' slurm-bad.out ||
+  fail "slurm-array.sh does not report the failing row: $(cat slurm-bad.out)"
+echo : >nodes.txt
+NODES=nodes.txt RUNS=hosts-runs RESULTS=hosts "$examples/batch/parallel-hosts.sh" good.csv >hosts.out 2>&1 ||
+  fail "parallel-hosts.sh failed: $(cat hosts.out)"
+for row in "${good_rows[@]}"; do
+  read -r star _ _ _ _ _ _ _ result <<<"$row"
+  for copy in slurm hosts; do
+    cmp -s "out/$star/$result" "$copy/$star/$result" && cmp -s "out/$star/$result.log" "$copy/$star/$result.log" ||
+      fail "the $copy example wrote another $star/$result than the run above"
+  done
+done
 finish
