@@ -74,4 +74,11 @@ grep -q '^wavepick-batch: row 2 (star HD123, fe1.sel): FAILED: wavepick ended wi
 grep -qx 'wavepick-batch: 3 rows: 3 selected to run, 0 done, 3 failed' run.out || fail "summary without \"width\": $(tail -n 1 run.out)"
 cmp -s kept.sel results/HD123/fe1.sel || fail "a failed row replaced the old result"
 expect_rows "after the failed rows" "2 3 4"
+
+# Without --models row 3 has no model: wavepick would run "width" on none.
+"$batch" jobs.csv >run.out 2>run.err
+status=$?
+[[ $status == 1 ]] || fail "the row without its model ended with status $status, not 1"
+grep -qx "wavepick-batch: row 3 (star SUN, fe1.sel): FAILED: no model sun.mod: it is not in the models directory (--models) and wavepick did not make it (console output: $work/runs/SUN/fe1.sel/fe1.sel.log)" run.err ||
+  fail "the missing model is not reported: $(cat run.err)"
 finish
