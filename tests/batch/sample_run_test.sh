@@ -98,4 +98,14 @@ for row in "${good_rows[@]}"; do
       fail "the $copy example wrote another $star/$result than the run above"
   done
 done
+
+# On a terminal (a pseudo-terminal made by script(1)) GNU parallel's bar shows
+# the progress; above, with standard error in a file, it did not.
+if command -v script >/dev/null; then
+  script -qec "$(printf '%q ' "$batch" -j 2 -r bar-runs -o bar good.csv)" /dev/null >bar.out 2>&1
+  grep -q '100% 4:0=' bar.out || fail "no progress bar on a terminal: $(tr '\r' '\n' <bar.out | tail -n 5)"
+  grep -q 'wavepick-batch: 4 rows: 4 selected to run, 4 done, 0 failed' bar.out || fail "the run on a terminal did not end well"
+else
+  echo "skipped the terminal check: script(1) is not installed"
+fi
 finish
