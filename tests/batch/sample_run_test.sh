@@ -99,6 +99,18 @@ for row in "${good_rows[@]}"; do
   done
 done
 
+# A second batch on the same run folder while one is running is refused.
+(exec 8>>runs/.batch.lock && flock 8 && exec sleep 30) &
+holder=$!  # after the exec: the sleep that holds the lock
+for ((i = 0; i < 100; i++)); do flock -n runs/.batch.lock true || break; sleep 0.05; done
+"$batch" -f -o out good.csv >locked.out 2>&1
+status=$?
+kill "$holder"
+wait "$holder" 2>/dev/null
+[[ $status == 2 ]] || fail "a batch on a busy run folder ended with status $status, not 2"
+grep -qx "wavepick-batch: another wavepick-batch is running with the run folder $work/runs" locked.out ||
+  fail "a busy run folder is not reported: $(cat locked.out)"
+
 # On a terminal (a pseudo-terminal made by script(1)) GNU parallel's bar shows
 # the progress; above, with standard error in a file, it did not.
 if command -v script >/dev/null; then
