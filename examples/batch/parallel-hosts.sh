@@ -8,7 +8,8 @@
 # Each machine needs: ssh from here without a password (keys or ssh-agent;
 # try "ssh HOST true" first), the same paths as here (a shared file system
 # holding this repository, VELKO, the run folder and the results), and
-# wavepick and width at the paths on PATH. GNU parallel is needed only here;
+# wavepick and width at the paths on PATH, and perl (GNU parallel starts each
+# remote run through it). GNU parallel is needed only here;
 # VELKO and PATH are passed on to every run. Rows are given out as machines
 # become free; a row that fails is reported with its star, row and status and
 # the others go on; running the same command again runs only the rows that
