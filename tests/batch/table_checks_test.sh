@@ -89,6 +89,10 @@ $batch --wavepick $work/nowhere/wavepick|the wavepick program $work/nowhere/wave
 $batch --models $work/nowhere|the models directory $work/nowhere does not exist
 $batch --task 2|--task 2: table.csv has only 1 data rows
 CASES
+"$batch" --results >out.txt 2>&1
+status=$?
+[[ $status == 2 ]] && grep -qx 'wavepick-batch: --results needs a value (see --help)' out.txt ||
+  fail "an option without its value: status $status, '$(cat out.txt)'"
 
 # The example table of the documentation is well formed.
 out=$("$batch" --check "$examples/batch/jobs.csv" 2>&1) || fail "examples/batch/jobs.csv: $out"
