@@ -30,7 +30,7 @@ expect_rows() {  # DESCRIPTION EXPECTED-ROWS [OPTIONS...]
   "$batch" -j 2 -m models "$@" jobs.csv >run.out 2>run.err
   local status=$? ran
   ran=$(sed -n 's/^row \([0-9]*\): .*lines selected.*/\1/p' run.out | tr '\n' ' ' | sed 's/ $//')
-  [[ $status == 0 ]] || fail "$description: status $status: $(cat run.err)"
+  [[ $status == 0 ]] || fail "$description: status $status: $(cat run.err run.out)"
   [[ $ran == "$expected" ]] || fail "$description: ran rows '$ran', expected '$expected'"
 }
 
@@ -81,4 +81,39 @@ status=$?
 [[ $status == 1 ]] || fail "the row without its model ended with status $status, not 1"
 grep -qx "wavepick-batch: row 3 (star SUN, fe1.sel): FAILED: no model sun.mod: it is not in the models directory (--models) and wavepick did not make it (console output: $work/runs/SUN/fe1.sel/fe1.sel.log)" run.err ||
   fail "the missing model is not reported: $(cat run.err)"
+
+# A batch killed in the middle (its whole process group, as Ctrl-C or a
+# scheduler does): every result already in place is complete, and the rerun
+# runs what is missing. "width" is made slow so that the kill finds runs going.
+mkdir slow
+printf '#!/bin/sh\nsleep 0.3\nexec %q "$@"\n' "$VELKO/exefiles/width" >slow/width
+chmod +x slow/width
+{
+  echo star,model,xi,abund,w1,w2,code,ewmin,result
+  for i in 1 2 3 4 5 6 7 8; do echo "HD123,t05750g444x+020m0,1.2,7.50,5000,5050,26.00,10.0,k$i.sel"; done
+} >killed.csv
+PATH=$work/slow:$PATH setsid "$batch" -j 2 -r killed-runs -o killed killed.csv >killed.out 2>&1 &
+group=$!
+for ((i = 0; i < 200; i++)); do [[ -f killed/HD123/k1.sel.log ]] && break; sleep 0.05; done
+kill -TERM -- -"$group"
+wait "$group" 2>/dev/null
+# GNU parallel ends its runs (TERM, then KILL after a while) and then the lock.
+flock -w 30 killed-runs/.batch.lock true || fail "the killed batch still holds its run folder after 30 s"
+single_run HD123 t05750g444x+020m0 1.2 7.50 5000 5050 26.00 10.0 k.sel
+done_before=0
+for i in 1 2 3 4 5 6 7 8; do
+  if [[ -f killed/HD123/k$i.sel ]]; then
+    cmp -s single/HD123-k.sel/k.sel "killed/HD123/k$i.sel" || fail "k$i.sel, in place after the kill, is not complete"
+  fi
+  grep -qx 'status 0' "killed-runs/HD123/k$i.sel/batch-run.done" 2>/dev/null && done_before=$((done_before + 1))
+done
+((done_before < 8)) || fail "the kill came after the last row; the check shows nothing"
+"$batch" -j 2 -r killed-runs -o killed killed.csv >rerun.out 2>&1 || fail "the rerun after the kill failed: $(cat rerun.out)"
+expected="wavepick-batch: 8 rows: $((8 - done_before)) selected to run, $((8 - done_before)) done, 0 failed"
+((done_before == 0)) || expected+=", $done_before up to date"
+grep -qxF "$expected" rerun.out ||
+  fail "the rerun after the kill ($done_before rows were done): $(tail -n 1 rerun.out)"
+for i in 1 2 3 4 5 6 7 8; do
+  cmp -s single/HD123-k.sel/k.sel "killed/HD123/k$i.sel" || fail "k$i.sel after the rerun differs from a single run"
+done
 finish
