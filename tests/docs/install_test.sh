@@ -10,7 +10,8 @@ failures=0
 fail() { echo "FAIL: $*" >&2; failures=$((failures + 1)); }
 
 cmake --install "$build" --prefix "$prefix" >/dev/null || fail "cmake --install failed"
-for f in bin/ironsift bin/wavepick share/man/man1/ironsift.1 share/man/man1/wavepick.1; do
+for f in bin/ironsift bin/wavepick bin/wavepick-batch share/man/man1/ironsift.1 share/man/man1/wavepick.1 \
+         share/man/man1/wavepick-batch.1; do
   [[ -f $prefix/$f ]] || fail "$f not installed"
 done
 for p in ironsift wavepick; do
