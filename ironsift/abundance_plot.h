@@ -6,6 +6,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -32,15 +33,10 @@ struct CursorState {
   char character = '\0';
 };
 
-// Markers (PGPLOT's standard numbers) and colour indices.
-inline constexpr int kFe1InUseMarker = 4;     // open circle
-inline constexpr int kFe1RejectedMarker = 5;  // diagonal cross
-inline constexpr int kFe2InUseMarker = 6;     // open square
-inline constexpr int kFe2RejectedMarker = 2;  // plus
+// Colour indices and line styles; the markers and colours of the points are
+// those of the table's species (FeSpecies).
 inline constexpr int kBackgroundColour = 0;
 inline constexpr int kForegroundColour = 1;
-inline constexpr int kFe2Colour = 3;  // green
-inline constexpr int kFe1Colour = 4;  // blue
 inline constexpr int kFullLine = 1;
 inline constexpr int kDottedLine = 4;
 
@@ -49,9 +45,11 @@ inline constexpr int kDottedLine = 4;
 inline constexpr float kPickToleranceX = 2.0f;
 inline constexpr float kPickToleranceY = 0.02f;
 
-// One of the two plot routines with the state it keeps from one call to the
-// next: the call counter, the cursor state, the marker memory and the lines of
-// the last pass. The device is opened by the first call and never closed here.
+// One of the two plot routines, DATAPLOT_W (PlotKind::Width) or DATAPLOT_C
+// (PlotKind::Excitation), with the state it keeps from one call to the next:
+// the call counter, the cursor state, the marker memory and the lines of the
+// last pass. The plot modes own one for the whole run. The device is opened
+// by the first call and never closed here.
 class AbundancePlot {
  public:
   // device_name: the PGPLOT device opened by the first call, e.g. "/xw".
@@ -87,31 +85,23 @@ class AbundancePlot {
   void draw_points(PlotDevice& device, const FeTables& tables);
   void pick(PlotDevice& device, FeTables& tables, float cx, float cy, char ch) const;
   float x_value(const FeLine& line) const;
+  // The marker memory of table number table_index (0 Fe I, 1 Fe II), one slot
+  // per table entry.
+  std::span<int> markers(std::size_t table_index);
+  std::span<const int> markers(std::size_t table_index) const;
 
   PlotKind kind_;
   std::string device_name_;
   bool trace_cursor_ = false;
   int call_counter_ = 0;
   CursorState cursor_;
-  std::array<int, kFe1Capacity> fe1_markers_{};
-  std::array<int, kFe2Capacity> fe2_markers_{};
+  std::array<int, kFe1Capacity + kFe2Capacity> markers_{};
   StatisticLines lines_;
 };
-
-// The device the plots open: the environment variable PGPLOT_DEV when it is
-// set and not blank (e.g. "/png" or "HD123_w.png/png"), otherwise the X11
-// window "/xw".
-std::string plot_device_name();
 
 // One call of a plot routine, ending the program with status 0 (nothing
 // written) when the user asks for it with "D" outside the frame.
 void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
                        const PlotFrame& frame);
-
-// The two plot routines of the program, each with its own persistent state,
-// drawing on the PGPLOT device of plot_device_name(). The tables and the star
-// name are those of state.
-void DATAPLOT_W(IronsiftState& state, float xlo, float xhi, float ylo, float yhi);
-void DATAPLOT_C(IronsiftState& state, float xlo, float xhi, float ylo, float yhi);
 
 }  // namespace ironsift

@@ -1,6 +1,8 @@
 #include "fe_tables.h"
 
+#include <array>
 #include <cmath>
+#include <span>
 #include <string_view>
 
 #include "abundance_records.h"
@@ -13,37 +15,32 @@ namespace ironsift {
 
 namespace {
 
-constexpr float kSpeciesFe1 = 26.00f;
-constexpr float kSpeciesFe2 = 26.01f;
-
 void widen(float value, float& low, float& high) {
   if (value < low) low = value;
   if (value > high) high = value;
 }
 
-// Stores the record as the next entry of table; false when the table is full.
-template <int Capacity>
-bool append_line(FeLineTable<Capacity>& table, const AbundanceRecord& record, float abundance,
-                 std::int32_t use_flag) {
-  if (table.count >= Capacity) return false;
-  FeLine& line = table.lines[static_cast<std::size_t>(table.count)];
-  ++table.count;
-  line.line_number = record.line_number;
-  line.excitation = record.excitation;
-  line.width = record.width;
-  line.abundance = abundance;
-  line.use_flag = use_flag;
-  line.record = record.text;
-  return true;
+// A table with all its slots, for loading: the entries in use are the first
+// count of them.
+struct TableSlots {
+  const FeSpecies& species;
+  int& count;
+  std::span<FeLine> slots;
+  FeLoadStatus full_status;
+};
+
+std::array<TableSlots, 2> table_slots(FeTables& tables) {
+  return {{{kFe1, tables.fe1.count, tables.fe1.lines, FeLoadStatus::Fe1TableFull},
+           {kFe2, tables.fe2.count, tables.fe2.lines, FeLoadStatus::Fe2TableFull}}};
 }
 
-template <int Capacity>
-void reset_table(FeLineTable<Capacity>& table, std::int32_t use_flag) {
-  table.count = 0;
-  for (FeLine& line : table.lines) {
-    line = FeLine{};
-    line.use_flag = use_flag;
+// The table whose species code the record carries, compared as 32-bit reals;
+// nullptr for any other species.
+TableSlots* table_of(std::array<TableSlots, 2>& tables, float species_code) {
+  for (TableSlots& table : tables) {
+    if (table.species.code == species_code) return &table;
   }
+  return nullptr;
 }
 
 [[noreturn]] void stop_with_message(const std::string& message) {
@@ -55,8 +52,14 @@ void reset_table(FeLineTable<Capacity>& table, std::int32_t use_flag) {
 
 FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
                             RangeTrackers& ranges) {
-  reset_table(tables.fe1, 1);
-  reset_table(tables.fe2, 2);
+  std::array<TableSlots, 2> slots = table_slots(tables);
+  for (TableSlots& table : slots) {
+    table.count = 0;
+    for (FeLine& line : table.slots) {
+      line = FeLine{};
+      line.use_flag = table.species.in_use_flag;
+    }
+  }
   ranges = RangeTrackers{};
   AbundanceRecord record;
   int read = 0;
@@ -64,17 +67,17 @@ FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
     if (!read_abundance_record(reader, record)) break;
     if (record.comment) continue;
     widen(record.width, ranges.width_min, ranges.width_max);
-    if (record.species == kSpeciesFe1) {
-      if (!append_line(tables.fe1, record, record.abundance_fe1, 1)) {
-        return FeLoadStatus::Fe1TableFull;
-      }
-      widen(record.abundance_fe1, ranges.abundance_min, ranges.abundance_max);
-    } else if (record.species == kSpeciesFe2) {
-      if (!append_line(tables.fe2, record, record.abundance_fe2, 2)) {
-        return FeLoadStatus::Fe2TableFull;
-      }
-      widen(record.abundance_fe2, ranges.abundance_min, ranges.abundance_max);
-    }
+    TableSlots* table = table_of(slots, record.species);
+    if (table == nullptr) continue;
+    if (static_cast<std::size_t>(table->count) >= table->slots.size()) return table->full_status;
+    FeLine& line = table->slots[static_cast<std::size_t>(table->count)];
+    ++table->count;
+    line.line_number = record.line_number;
+    line.excitation = record.excitation;
+    line.width = record.width;
+    line.abundance = abundance_of(record, table->species);
+    line.record = record.text;
+    widen(line.abundance, ranges.abundance_min, ranges.abundance_max);
   }
   // Lines after the 999th record would never be shown, and the update would
   // leave them out of the rewritten line list: such a file is refused.

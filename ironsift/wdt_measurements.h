@@ -28,6 +28,16 @@ struct MeasurementSlot {
   bool has_positive_width = false;
 };
 
+// The pieces of a line's first measurement record that the threshold listing
+// and records O1/D1 copy: characters 1 to 21, 22 to 27 and 53 to 59 (the text
+// after the width). Views into the slot, blank when it has no measurement.
+struct CopiedPieces {
+  std::string_view start;   // characters 1 to 21
+  std::string_view middle;  // characters 22 to 27
+  std::string_view tail;    // characters 53 to 59
+};
+CopiedPieces copied_pieces(const MeasurementSlot& slot);
+
 // One slot per line-table entry, same index.
 using MeasurementTable = std::array<MeasurementSlot, kLineTableSize>;
 

@@ -1,5 +1,4 @@
-// Loading the star's Fe line tables from its ".abd", the plot frame, and the
-// listing of rejected lines.
+// Loading the star's Fe line tables from its ".abd", and the plot frame.
 #include "fe_tables.h"
 
 #include <gtest/gtest.h>
@@ -8,7 +7,6 @@
 #include <string>
 #include <vector>
 
-#include "interactive_mode.h"
 #include "lablen.h"
 #include "record_reader.h"
 
@@ -130,39 +128,6 @@ TEST(FeTables, PlotFrameTruncatesTowardZero) {
   }
   EXPECT_TRUE(ironsift::frame_is_finite(ironsift::plot_frame({1, 2, 7, 8}, 'w')));
   EXPECT_FALSE(ironsift::frame_is_finite(ironsift::plot_frame({1, 2, 7, 3.0e38f}, 'w')));
-}
-
-TEST(FeTables, ListsRejectedLinesWithNegativeWidths) {
-  FeTables t;
-  const std::vector<std::string> records = {
-      abd(11, "26.00", 3.65, 44.2, 7.486, 0.0), abd(12, "26.01", 2.86, 87.3, 0.0, 7.660),
-      abd(13, "26.00", 1.20, 3.2, 7.230, 0.0)};
-  RangeTrackers r;
-  ASSERT_EQ(load(records, t, r), FeLoadStatus::Loaded);
-  t.fe1.lines[1].use_flag = -1;
-  t.fe2.lines[0].use_flag = 0;
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(ironsift::list_rejected_lines(t), 2);
-  const std::string out = testing::internal::GetCapturedStdout();
-  const std::string expected = " You have escaped from the graphics mode...\n"
-                               " List of manually rejected lines are as follows:\n"
-                               "  13   -3.2 " + records[2].substr(4, 29) + "\n"
-                               "  12  -87.3 " + records[1].substr(4, 29) + "\n"
-                               "( 2 lines will be rejected)\n";
-  EXPECT_EQ(out, expected);
-}
-
-TEST(FeTables, HundredRejectedLinesOverflowTheCountField) {
-  FeTables t;
-  for (int i = 0; i < 100; ++i) {
-    auto& line = t.fe1.lines[static_cast<std::size_t>(t.fe1.count++)];
-    line.use_flag = -1;
-    line.record = std::string(80, ' ');
-  }
-  testing::internal::CaptureStdout();
-  ironsift::list_rejected_lines(t);
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("(** lines will be rejected)\n"), std::string::npos);
 }
 
 }  // namespace

@@ -1,6 +1,9 @@
-// Run modes "w" and "c": the star's Fe lines in an abundance plot, rejected
-// and restored with the cursor, then listed and written back on request.
+// Run modes "w" and "c", the plot modes: the star's Fe lines in an abundance
+// plot, rejected and restored with the cursor, then listed and written back on
+// request.
 #pragma once
+
+#include <string>
 
 #include "ironsift_state.h"
 
@@ -12,11 +15,17 @@ namespace ironsift {
 // Returns the number of rejected lines.
 int list_rejected_lines(const FeTables& tables);
 
+// The device the plots open: the environment variable PGPLOT_DEV when it is
+// set and not blank (e.g. "/png" or "HD123_w.png/png"), otherwise the X11
+// window "/xw".
+std::string plot_device_name();
+
 // Loads the star's Fe line tables from its ".abd", shows the plot of the run
 // mode (abundance against equivalent width for "w", against excitation
 // potential for "c"), lists the rejected lines and asks the update question;
-// "r" shows the same plot again with the choices made so far. Does not
-// return: the program ends at the update, at "x", or from the plot.
-[[noreturn]] void run_interactive_mode(IronsiftState& state);
+// "r" shows the same plot again with the choices made so far. The plot and its
+// device live here for the whole run. Does not return: the program ends at the
+// update, at "x", or from the plot.
+[[noreturn]] void run_plot_mode(IronsiftState& state);
 
 }  // namespace ironsift
