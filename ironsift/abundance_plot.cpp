@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "abundance_stats.h"
-#include "io_outcome.h"
 #include "texts.h"
 
 namespace ironsift {
@@ -23,10 +22,12 @@ float AbundancePlot::x_value(const FeLine& line) const {
   return kind_ == PlotKind::Width ? line.width : line.excitation;
 }
 
-void AbundancePlot::set_up(PlotDevice& device, std::string_view trimmed_star_name,
+bool AbundancePlot::set_up(PlotDevice& device, std::string_view trimmed_star_name,
                            const PlotFrame& frame) {
   call_counter_ = 1;
-  device.begin(0, device_name_, 1, 1);
+  // Nothing more goes to a device that did not open: the library would
+  // complain at every call, and the user would review nothing.
+  if (device.begin(0, device_name_, 1, 1) != 1) return false;
   device.environment(frame.xlo, frame.xhi, frame.ylo, frame.yhi, 0, -2);
   // White background and black foreground on every device: the picture looks
   // the same in a window and in a file, and erasing (drawing in colour 0)
@@ -40,6 +41,8 @@ void AbundancePlot::set_up(PlotDevice& device, std::string_view trimmed_star_nam
   title += trimmed_star_name;
   device.label(width_plot ? texts::kWidthAxisLabel : texts::kExcitationAxisLabel,
                texts::kAbundanceAxisLabel, title);
+  if (reports_.device_opened) reports_.device_opened();
+  return true;
 }
 
 void AbundancePlot::draw_statistic_lines(PlotDevice& device) const {
@@ -95,18 +98,22 @@ void AbundancePlot::pick(PlotDevice& device, FeTables& tables, float cx, float c
       device.set_colour_index(kBackgroundColour);
       device.point(x_value(line), line.abundance, memory[i]);
       device.set_colour_index(species.colour);
+      const std::int32_t before = line.use_flag;
       if (ch == 'A' && line.use_flag > 0) {
         line.use_flag = -species.in_use_flag;
       } else if (ch == 'D' && line.use_flag < 0) {
         line.use_flag = species.in_use_flag;
       }
+      if (line.use_flag != before && reports_.flag_changed) reports_.flag_changed(line, species);
     }
   }
 }
 
 PlotExit AbundancePlot::show(PlotDevice& device, FeTables& tables,
                              std::string_view trimmed_star_name, const PlotFrame& frame) {
-  if (call_counter_ == 0) set_up(device, trimmed_star_name, frame);
+  if (call_counter_ == 0 && !set_up(device, trimmed_star_name, frame)) {
+    return PlotExit::DeviceNotOpened;
+  }
 
   bool leave = false;
   for (;;) {
@@ -156,14 +163,6 @@ PlotExit AbundancePlot::show(PlotDevice& device, FeTables& tables,
       draw_statistic_lines(device);
       device.set_colour_index(kForegroundColour);
     }
-  }
-}
-
-void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
-                       const PlotFrame& frame) {
-  if (plot.show(device, state.fe, state.star.trimmed(), frame) == PlotExit::StopRequested) {
-    // The user's way out of the whole program: status 0, nothing written.
-    velko::stop_program(velko::kExitNormal);
   }
 }
 

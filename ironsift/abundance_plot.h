@@ -6,9 +6,11 @@
 #pragma once
 
 #include <array>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "ironsift_state.h"
 #include "plot_device.h"
@@ -24,6 +26,15 @@ enum class PlotKind {
 enum class PlotExit {
   Returned,       // the user left the plot; the flags hold the choices
   StopRequested,  // "D" outside the frame: the user asks to end the program
+  DeviceNotOpened,  // the first call could not open the device: nothing drawn
+};
+
+// What a plot tells its owner as it goes; either may be left empty.
+struct PlotReports {
+  // The device has opened and the frame is drawn (first call only).
+  std::function<void()> device_opened;
+  // A cursor event has changed the use flag of this line of that table.
+  std::function<void(const FeLine& line, const FeSpecies& species)> flag_changed;
 };
 
 // Where the cursor was and what it reported at the last event.
@@ -58,7 +69,8 @@ class AbundancePlot {
   // One call: set-up on the first call only, then the pass loop until the
   // user leaves. Changes only use flags of tables (to -1/+1 for Fe I and
   // -2/+2 for Fe II). Returns StopRequested at once, without picking, on "D"
-  // outside the frame.
+  // outside the frame, and DeviceNotOpened, before any other graphics call,
+  // when the first call's open of the device does not report success.
   PlotExit show(PlotDevice& device, FeTables& tables, std::string_view trimmed_star_name,
                 const PlotFrame& frame);
 
@@ -68,7 +80,10 @@ class AbundancePlot {
   // the program waits for them.
   void set_cursor_trace(bool on) { trace_cursor_ = on; }
 
+  void set_reports(PlotReports reports) { reports_ = std::move(reports); }
+
   int call_counter() const { return call_counter_; }
+  const std::string& device_name() const { return device_name_; }
   const CursorState& cursor() const { return cursor_; }
 
  private:
@@ -80,7 +95,8 @@ class AbundancePlot {
     float mean = 0.0f, upper = 0.0f, lower = 0.0f;
   };
 
-  void set_up(PlotDevice& device, std::string_view trimmed_star_name, const PlotFrame& frame);
+  // False when the device did not open.
+  bool set_up(PlotDevice& device, std::string_view trimmed_star_name, const PlotFrame& frame);
   void draw_statistic_lines(PlotDevice& device) const;
   void draw_points(PlotDevice& device, const FeTables& tables);
   void pick(PlotDevice& device, FeTables& tables, float cx, float cy, char ch) const;
@@ -93,15 +109,11 @@ class AbundancePlot {
   PlotKind kind_;
   std::string device_name_;
   bool trace_cursor_ = false;
+  PlotReports reports_;
   int call_counter_ = 0;
   CursorState cursor_;
   std::array<int, kFe1Capacity + kFe2Capacity> markers_{};
   StatisticLines lines_;
 };
-
-// One call of a plot routine, ending the program with status 0 (nothing
-// written) when the user asks for it with "D" outside the frame.
-void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
-                       const PlotFrame& frame);
 
 }  // namespace ironsift

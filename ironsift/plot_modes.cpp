@@ -1,6 +1,7 @@
 #include "plot_modes.h"
 
 #include <cmath>
+#include <cstdio>
 #include <string>
 
 #include "abundance_plot.h"
@@ -14,6 +15,7 @@
 #include "pgplot_device.h"
 #include "process_env.h"
 #include "texts.h"
+#include "warnings.h"
 
 namespace ironsift {
 
@@ -52,6 +54,49 @@ std::string plot_device_name() {
   return name.empty() ? std::string(kWindowDevice) : std::string(name);
 }
 
+std::string device_failure_message(std::string_view device_name, bool display_set) {
+  std::string message(texts::kDeviceNotOpenedStart);
+  message += device_name;
+  message += is_window_device(device_name) && !display_set ? texts::kDeviceNoDisplay
+                                                            : texts::kDeviceNotOpenedQuoteEnd;
+  message += texts::kDeviceNotOpenedEnd;
+  return message;
+}
+
+std::string flag_change_line(const FeLine& line, const FeSpecies& species,
+                             const IronsiftState& state) {
+  std::string wavelength(texts::kWavelengthNotInTable);
+  for (const LineTableEntry& entry : state.line_table) {
+    if (entry.line_number == line.line_number) {
+      char text[64];
+      std::snprintf(text, sizeof text, "%.3f A", entry.wavelength);
+      wavelength = text;
+      break;
+    }
+  }
+  char values[96];
+  std::snprintf(values, sizeof values, "W = %.1f mA, A = %.3f", static_cast<double>(line.width),
+                static_cast<double>(line.abundance));
+  return std::string(line.use_flag > 0 ? texts::kLineRestored : texts::kLineRejected) +
+         ": line " + std::to_string(line.line_number) + ", " + std::string(species.name) + ", " +
+         wavelength + ", " + values;
+}
+
+void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
+                       const PlotFrame& frame) {
+  switch (plot.show(device, state.fe, state.star.trimmed(), frame)) {
+    case PlotExit::Returned:
+      return;
+    case PlotExit::StopRequested:
+      // The user's way out of the whole program: status 0, nothing written.
+      velko::stop_program(velko::kExitNormal);
+    case PlotExit::DeviceNotOpened:
+      // Going on would ask the update question about lines nobody reviewed.
+      note(device_failure_message(plot.device_name(), display_is_set()));
+      velko::stop_program(velko::kExitStopFailure);
+  }
+}
+
 void run_plot_mode(IronsiftState& state) {
   const RangeTrackers ranges = load_star_fe_tables(state);
   const PlotFrame frame = plot_frame(ranges, state.run_mode);
@@ -69,6 +114,13 @@ void run_plot_mode(IronsiftState& state) {
   AbundancePlot plot(state.run_mode == 'c' ? PlotKind::Excitation : PlotKind::Width,
                      plot_device_name());
   plot.set_cursor_trace(!velko::trimmed(velko::environment_text(kCursorTraceVariable)).empty());
+  plot.set_reports(PlotReports{
+      [&device] {
+        if (device.has_cursor()) note(texts::kButtonsHelp);
+      },
+      [&state](const FeLine& line, const FeSpecies& species) {
+        note(flag_change_line(line, species, state));
+      }});
   for (;;) {
     show_plot_or_stop(plot, device, state, frame);
     list_rejected_lines(state.fe);

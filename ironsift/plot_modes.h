@@ -4,8 +4,11 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
+#include "abundance_plot.h"
 #include "ironsift_state.h"
+#include "plot_device.h"
 
 namespace ironsift {
 
@@ -19,6 +22,23 @@ int list_rejected_lines(const FeTables& tables);
 // set and not blank (e.g. "/png" or "HD123_w.png/png"), otherwise the X11
 // window "/xw".
 std::string plot_device_name();
+
+// The message on standard error when the plot device could not be opened:
+// the device's name, the reason when it is a window and DISPLAY is not set,
+// and what to do.
+std::string device_failure_message(std::string_view device_name, bool display_set);
+
+// One line on standard error for a line whose use flag a click changed:
+// rejected or restored, line number, Fe I or Fe II, wavelength from the line
+// table of params.dat (where the line number is in it), width and abundance.
+std::string flag_change_line(const FeLine& line, const FeSpecies& species,
+                             const IronsiftState& state);
+
+// One call of the plot. "D" outside the frame ends the program with status 0,
+// nothing written; a device that did not open ends it with status 1 after
+// device_failure_message, nothing written.
+void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
+                       const PlotFrame& frame);
 
 // Loads the star's Fe line tables from its ".abd", shows the plot of the run
 // mode (abundance against equivalent width for "w", against excitation

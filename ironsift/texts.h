@@ -120,4 +120,27 @@ inline constexpr std::string_view kManualRejectedCountLayout = "('(', I2, ' line
 
 inline constexpr int kUnitStarAbundance = 15;
 
+// ---- standard error: what the plot modes tell beside the console -----------
+
+// "<start><device><end>" or, for a window device without DISPLAY,
+// "<start><device><no display><end>", then the program stops with status 1.
+inline constexpr std::string_view kDeviceNotOpenedStart =
+    "ironsift: cannot open the graphics device \"";
+inline constexpr std::string_view kDeviceNoDisplay = "\" (DISPLAY is not set)";
+inline constexpr std::string_view kDeviceNotOpenedQuoteEnd = "\"";
+inline constexpr std::string_view kDeviceNotOpenedEnd =
+    ". Set DISPLAY to an X display for the plot window, or PGPLOT_DEV=file.png/png to draw "
+    "the plot into a picture file. Nothing was written.";
+// When a window with a cursor opens.
+inline constexpr std::string_view kButtonsHelp =
+    "In the plot: the left button rejects the lines under the cursor (within 2.0 on the x axis "
+    "and 0.02 in abundance), the middle button takes rejected ones back, a click outside the "
+    "frame returns to the console; the middle button outside the frame quits without saving.";
+// One line per line whose use flag a click changed:
+// "rejected: line 12, Fe I, 4531.620 A, W = 80.0 mA, A = 7.200"; the
+// wavelength comes from the line table of params.dat.
+inline constexpr std::string_view kLineRejected = "rejected";
+inline constexpr std::string_view kLineRestored = "restored";
+inline constexpr std::string_view kWavelengthNotInTable = "wavelength not in params.dat";
+
 }  // namespace ironsift::texts

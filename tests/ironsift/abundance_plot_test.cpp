@@ -232,20 +232,6 @@ TEST(AbundancePlot, DOutsideFrameDoesNotPick) {
   EXPECT_EQ(device.calls().back(), "curs");  // nothing erased after the event
 }
 
-TEST(AbundancePlot, DOutsideFrameEndsTheProgramWithStatus0) {
-  ironsift::IronsiftState state;
-  add_fe1(state.fe, 149.0f, 7.5f);
-  EXPECT_EXIT(
-      {
-        RecordingPlotDevice device;
-        AbundancePlot plot(PlotKind::Width, "/xw");
-        device.script({{150.5f, 7.5f, 'D'}});
-        ironsift::show_plot_or_stop(plot, device, state, kWidthFrame);
-        std::exit(3);  // not reached when the stop works
-      },
-      testing::ExitedWithCode(0), "");
-}
-
 TEST(AbundancePlot, WrongButtonOnAPointOnlyBlinks) {
   FeTables t;
   add_fe1(t, 40.0f, 7.4f, -1);  // rejected: "A" leaves it
@@ -324,6 +310,47 @@ TEST(AbundancePlot, ExcitationPlotUsesExcitationAndTheSameTolerance) {
   EXPECT_EQ(t.fe1.lines[0].use_flag, -1);
   EXPECT_EQ(t.fe1.lines[1].use_flag, -1);
   EXPECT_EQ(t.fe2.lines[0].use_flag, 2);
+}
+
+TEST(AbundancePlot, ADeviceThatDoesNotOpenGetsNoFurtherCall) {
+  FeTables t;
+  add_fe1(t, 40.0f, 7.4f);
+  RecordingPlotDevice device;
+  device.set_begin_status(0);
+  AbundancePlot plot(PlotKind::Width, "/xw");
+  bool opened = false;
+  plot.set_reports({[&opened] { opened = true; }, {}});
+  device.script({{40.0f, 7.4f, 'A'}});
+  EXPECT_EQ(plot.show(device, t, "S", kWidthFrame), PlotExit::DeviceNotOpened);
+  EXPECT_EQ(device.calls(), (Calls{"beg 0 /xw 1 1"}));
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(t.fe1.lines[0].use_flag, 1);
+}
+
+TEST(AbundancePlot, ReportsTheOpenOnceAndEveryChangedLine) {
+  FeTables t;
+  add_fe1(t, 50.0f, 7.50f);
+  add_fe2(t, 51.0f, 7.51f);
+  add_fe1(t, 52.0f, 7.49f, -1);  // already rejected: "A" does not change it
+  RecordingPlotDevice device;
+  AbundancePlot plot(PlotKind::Width, "/xw");
+  int opened = 0;
+  std::vector<std::string> changes;
+  plot.set_reports({[&opened] { ++opened; },
+                    [&changes](const ironsift::FeLine& line, const ironsift::FeSpecies& s) {
+                      changes.push_back(std::string(s.name) + " " +
+                                        std::to_string(line.line_number) + " " +
+                                        std::to_string(line.use_flag));
+                    }});
+  // "A" takes two lines; "X" on them changes nothing; "D" gives all three back.
+  device.script({{51.0f, 7.50f, 'A'}, {51.0f, 7.50f, 'X'}, {51.0f, 7.50f, 'D'}});
+  plot.show(device, t, "S", kWidthFrame);
+  device.script({{51.0f, 7.50f, 'A'}});
+  plot.show(device, t, "S", kWidthFrame);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(changes, (std::vector<std::string>{"Fe I 101 -1", "Fe II 201 -2", "Fe I 101 1",
+                                               "Fe I 102 1", "Fe II 201 2", "Fe I 101 -1",
+                                               "Fe I 102 -1", "Fe II 201 -2"}));
 }
 
 TEST(AbundancePlot, EachPlotKeepsItsOwnState) {

@@ -3,6 +3,7 @@
 // listing and the update question.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -37,10 +38,13 @@ class PlotModesEndToEnd : public testing::Test {
   void SetUp() override {
     ironsift_test::write_file(dir_.file("params.dat"), ironsift_test::params_text({}));
   }
+  // device: PGPLOT_DEV, or unset (the window) when nullopt; display: DISPLAY.
   ProgramRun run(const std::vector<std::string>& args, const std::string& keys,
-                 const std::string& device) {
+                 const std::optional<std::string>& device,
+                 const std::optional<std::string>& display = std::nullopt) {
     return ironsift_test::run_program_in(kIronsift, dir_.path(), args, keys,
                                          {{"PGPLOT_DEV", device},
+                                          {"DISPLAY", display},
                                           {"LSAN_OPTIONS", kLeakSuppressions}});
   }
   std::string file(const std::string& name) { return dir_.file(name); }
@@ -93,6 +97,41 @@ TEST_F(PlotModesEndToEnd, RedoShowsThePlotAgainAndStopWritesNothing) {
   EXPECT_FALSE(ironsift_test::read_file(file("HD123.obs")));
   EXPECT_FALSE(ironsift_test::read_file(file("HD123.del")));
   EXPECT_TRUE(is_png_of_at_least(ironsift_test::read_file(file("redo.png")), 5000));
+}
+
+TEST_F(PlotModesEndToEnd, NoWindowNoPretence) {
+  // Without a display (or with a device the library does not know) the run
+  // stops before the update question: status 1, one message naming the
+  // device and what to do, nothing written, and no flood of library errors.
+  struct Case {
+    const char* what;
+    std::optional<std::string> device;
+    std::optional<std::string> display;
+    std::string device_text;
+    std::size_t stderr_lines;  // the library's own line for an unknown device, then ours
+  };
+  const std::vector<Case> cases = {
+      {"DISPLAY unset", std::nullopt, std::nullopt, "\"/xw\" (DISPLAY is not set)", 1},
+      {"DISPLAY blank", std::string("/xw"), std::string("  "), "\"/xw\" (DISPLAY is not set)", 1},
+      {"unknown device", std::string("/nosuchdevice"), std::nullopt, "\"/nosuchdevice\"", 2},
+  };
+  for (const Case& c : cases) {
+    ironsift_test::write_file(file("HD123.abd"), star_abd());
+    const ProgramRun r = run({"HD123", "w"}, "g", c.device, c.display);
+    EXPECT_EQ(r.status, 1) << c.what << r.err;
+    EXPECT_EQ(r.out, "") << c.what;
+    const std::string message = "ironsift: cannot open the graphics device " + c.device_text +
+                                ". Set DISPLAY to an X display for the plot window, or "
+                                "PGPLOT_DEV=file.png/png to draw the plot into a picture file. "
+                                "Nothing was written.\n";
+    ASSERT_GE(r.err.size(), message.size()) << c.what;
+    EXPECT_EQ(r.err.substr(r.err.size() - message.size()), message) << c.what << r.err;
+    EXPECT_EQ(static_cast<std::size_t>(std::count(r.err.begin(), r.err.end(), '\n')),
+              c.stderr_lines)
+        << c.what << r.err;
+    EXPECT_FALSE(ironsift_test::read_file(file("HD123.obs"))) << c.what;
+    EXPECT_FALSE(ironsift_test::read_file(file("HD123.del"))) << c.what;
+  }
 }
 
 TEST_F(PlotModesEndToEnd, FilesThatCannotBePlottedStopWithAMessage) {
