@@ -10,6 +10,8 @@
 #include "io_outcome.h"
 #include "record_reader.h"
 #include "texts.h"
+#include "values.h"
+#include "warnings.h"
 
 namespace ironsift {
 
@@ -36,6 +38,15 @@ std::array<TableSlots, 2> table_slots(FeTables& tables) {
 
 // The table whose species code the record carries, compared as 32-bit reals;
 // nullptr for any other species.
+// The species whose code this is, compared as 32-bit reals; nullptr for any
+// other.
+const FeSpecies* table_of_code(float species_code) {
+  for (const FeSpecies* species : {&kFe1, &kFe2}) {
+    if (species->code == species_code) return species;
+  }
+  return nullptr;
+}
+
 TableSlots* table_of(std::array<TableSlots, 2>& tables, float species_code) {
   for (TableSlots& table : tables) {
     if (table.species.code == species_code) return &table;
@@ -46,6 +57,19 @@ TableSlots* table_of(std::array<TableSlots, 2>& tables, float species_code) {
 [[noreturn]] void stop_with_message(const std::string& message) {
   velko::console::write_list({std::string_view(message)});
   velko::stop_program(velko::kExitStopFailure);
+}
+
+// True when the text is an Fe I or Fe II data record: not a comment, and its
+// first two values read as a line number and one of the two species codes.
+bool is_fe_data_record(const std::string& text) {
+  if (text.empty() || text.front() == '#') return false;
+  std::int32_t line_number = 0;
+  float species = 0.0f;
+  if (velko::read_list_text(text, {&line_number, &species}, velko::Handled::Errors) !=
+      velko::Outcome::Done) {
+    return false;
+  }
+  return table_of_code(species) != nullptr;
 }
 
 }  // namespace
@@ -79,15 +103,17 @@ FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
     line.record = record.text;
     widen(line.abundance, ranges.abundance_min, ranges.abundance_max);
   }
-  // Lines after the 999th record would never be shown, and the update would
-  // leave them out of the rewritten line list: such a file is refused.
+  bool rest_not_read = false;
   if (read == kAbundanceRecordLimit) {
-    std::string_view more;
-    if (reader.read_record(more, velko::Handled::EndOfFile) == velko::Outcome::Done)
-      return FeLoadStatus::TooManyRecords;
+    std::string text(kAbundanceTextLength, ' ');
+    while (reader.read_text(text, kAbundanceTextLength, velko::Handled::EndOfFile) ==
+           velko::Outcome::Done) {
+      rest_not_read = true;
+      if (is_fe_data_record(text)) return FeLoadStatus::TooManyRecords;
+    }
   }
   if (tables.fe1.count == 0 && tables.fe2.count == 0) return FeLoadStatus::NoFeLines;
-  return FeLoadStatus::Loaded;
+  return rest_not_read ? FeLoadStatus::LoadedFirst999 : FeLoadStatus::Loaded;
 }
 
 std::string star_abundance_file_name(const IronsiftState& state) {
@@ -108,6 +134,9 @@ RangeTrackers load_star_fe_tables(IronsiftState& state) {
   // lines that did not fit from the star's line list.
   switch (status) {
     case FeLoadStatus::Loaded:
+      break;
+    case FeLoadStatus::LoadedFirst999:
+      warn(file_name + std::string(texts::kAbundanceRestNotRead));
       break;
     case FeLoadStatus::NoFeLines:
       stop_with_message(std::string(texts::kNoFeLinesStart) + file_name +
@@ -138,6 +167,11 @@ PlotFrame plot_frame(const RangeTrackers& ranges, char run_mode) {
   }
   frame.ylo = std::trunc(2.0f * ranges.abundance_min) * 0.5f;
   frame.yhi = (std::trunc(2.0f * ranges.abundance_max) + 1.0f) * 0.5f;
+  // trunc keeps the sign of a value between -1 and 0 (-0.0): the limit is
+  // passed as 0.0, which is what a conversion to an integer gives.
+  for (float* limit : {&frame.xlo, &frame.xhi, &frame.ylo, &frame.yhi}) {
+    if (*limit == 0.0f) *limit = 0.0f;
+  }
   return frame;
 }
 

@@ -57,7 +57,11 @@ int find_table_line(const IronsiftState& state, double wavelength) {
 
 void load_measurements(const IronsiftState& state, const std::string& file_name,
                        MeasurementTable& table) {
+  const bool existed = velko::file_exists(file_name);
   velko::RecordReader reader = velko::RecordReader::open_file(file_name, texts::kUnitWidths);
+  // The file is created empty, as the suite's programs expect; a mistyped star
+  // name would otherwise pass as a star without measurements.
+  if (!existed) warn(file_name + std::string(texts::kWidthsCreatedEnd));
   for (MeasurementSlot& slot : table) slot = MeasurementSlot{};
   std::string text(kRecordTextLength, ' ');
   long read = 0;

@@ -51,7 +51,7 @@ int find_table_line(const IronsiftState& state, double wavelength);
 
 // Reads the file into a fresh table: every measurement record matched to a
 // line goes to that line's slot in file order. A missing file is created
-// empty and gives no measurements. More than ten measurements of one line:
+// empty and gives no measurements, with a warning saying so. More than ten measurements of one line:
 // the extra ones are ignored with a warning naming the line and the file.
 // Reading ends after 99999 records, with a warning when more follow.
 void load_measurements(const IronsiftState& state, const std::string& file_name,

@@ -134,6 +134,30 @@ TEST_F(PlotModesEndToEnd, NoWindowNoPretence) {
   }
 }
 
+TEST_F(PlotModesEndToEnd, RecordsAfterThe999thThatHoldNoFeLineAreLeftWithAWarning) {
+  std::string records = star_abd();  // 6 records
+  for (int i = 0; i < 993; ++i) records += "# filler\n";
+  ironsift_test::write_file(file("HD123.abd"), records + "\n# end of results\n");
+  const ProgramRun r = run({"HD123", "w"}, "g", file("rest.png") + "/png");
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_NE(r.err.find("Warning: HD123.abd: only the first 999 records are read; the rest hold "
+                       "no Fe I or Fe II line and are not read\n"),
+            std::string::npos)
+      << r.err;
+  const auto obs = ironsift_test::read_file(file("HD123.obs"));
+  ASSERT_TRUE(obs);
+  EXPECT_EQ(std::count(obs->begin(), obs->end(), '\n'), 4);
+  // An Fe line after the 999th record is refused, nothing written.
+  std::remove(file("HD123.obs").c_str());
+  ironsift_test::write_file(file("HD123.abd"),
+                            records + abd(16, "26.00", 2.0, 40.0, 7.5, 0.0));
+  const ProgramRun refused = run({"HD123", "w"}, "g", file("rest.png") + "/png");
+  EXPECT_EQ(refused.status, 1);
+  EXPECT_EQ(refused.out, " More than 999 records in HD123.abd: the lines after the 999th would "
+                         "be lost from the line list.\n");
+  EXPECT_FALSE(ironsift_test::read_file(file("HD123.obs")));
+}
+
 TEST_F(PlotModesEndToEnd, FilesThatCannotBePlottedStopWithAMessage) {
   struct Case {
     const char* what;
