@@ -38,20 +38,15 @@ std::array<TableSlots, 2> table_slots(FeTables& tables) {
 
 // The table whose species code the record carries, compared as 32-bit reals;
 // nullptr for any other species.
-// The species whose code this is, compared as 32-bit reals; nullptr for any
-// other.
-const FeSpecies* table_of_code(float species_code) {
-  for (const FeSpecies* species : {&kFe1, &kFe2}) {
-    if (species->code == species_code) return species;
-  }
-  return nullptr;
-}
-
 TableSlots* table_of(std::array<TableSlots, 2>& tables, float species_code) {
   for (TableSlots& table : tables) {
     if (table.species.code == species_code) return &table;
   }
   return nullptr;
+}
+
+bool is_fe_species(float species_code) {
+  return species_code == kFe1.code || species_code == kFe2.code;
 }
 
 [[noreturn]] void stop_with_message(const std::string& message) {
@@ -69,7 +64,7 @@ bool is_fe_data_record(const std::string& text) {
       velko::Outcome::Done) {
     return false;
   }
-  return table_of_code(species) != nullptr;
+  return is_fe_species(species);
 }
 
 }  // namespace
