@@ -232,11 +232,19 @@ echo "run 3: the middle button outside the frame ended the program, nothing writ
 shots=${WINDOW_SHOTS_DIR:-$work/shots}
 mkdir -p "$shots"
 # A screenshot once the program waits for cursor event n and the window has
-# settled.
+# settled (two screenshots 0.3 s apart are equal; the window is drawn again
+# just before the wait).
 shot() {  # n, name
   wait_for_request "$1"
-  sleep 0.5
-  "$capture" shot "$window" "$shots/$2.png" || fail "no screenshot $2"
+  local previous="$shots/$2.previous.png"
+  "$capture" shot "$window" "$previous" || fail "no screenshot $2"
+  for _ in $(seq 20); do
+    sleep 0.3
+    "$capture" shot "$window" "$shots/$2.png" || fail "no screenshot $2"
+    [[ $("$capture" diff "$previous" "$shots/$2.png") == 0 ]] && { rm -f "$previous"; return 0; }
+    mv "$shots/$2.png" "$previous"
+  done
+  fail "the window did not settle for screenshot $2"
 }
 differing() {  # a, b: the number of pixels that differ
   "$capture" diff "$shots/$1.png" "$shots/$2.png" "$shots/diff_$1_$2.png" ||
