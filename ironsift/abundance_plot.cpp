@@ -5,10 +5,6 @@
 #include <utility>
 
 #include "abundance_stats.h"
-#include "io_outcome.h"
-#include "lablen.h"
-#include "pgplot_device.h"
-#include "process_env.h"
 #include "texts.h"
 
 namespace ironsift {
@@ -16,11 +12,6 @@ namespace ironsift {
 namespace {
 
 constexpr std::string_view kBoxOptions = "ABCTSN";
-constexpr std::string_view kWindowDevice = "/xw";
-constexpr const char* kDeviceVariable = "PGPLOT_DEV";
-constexpr const char* kCursorTraceVariable = "IRONSIFT_CURSOR_TRACE";
-// Long enough for a picture file's path; a cut name would write elsewhere.
-constexpr std::size_t kDeviceNameLength = 1024;
 
 }  // namespace
 
@@ -31,10 +22,12 @@ float AbundancePlot::x_value(const FeLine& line) const {
   return kind_ == PlotKind::Width ? line.width : line.excitation;
 }
 
-void AbundancePlot::set_up(PlotDevice& device, std::string_view trimmed_star_name,
+bool AbundancePlot::set_up(PlotDevice& device, std::string_view trimmed_star_name,
                            const PlotFrame& frame) {
   call_counter_ = 1;
-  device.begin(0, device_name_, 1, 1);
+  // Nothing more goes to a device that did not open: the library would
+  // complain at every call, and the user would review nothing.
+  if (device.begin(0, device_name_, 1, 1) != 1) return false;
   device.environment(frame.xlo, frame.xhi, frame.ylo, frame.yhi, 0, -2);
   // White background and black foreground on every device: the picture looks
   // the same in a window and in a file, and erasing (drawing in colour 0)
@@ -48,6 +41,8 @@ void AbundancePlot::set_up(PlotDevice& device, std::string_view trimmed_star_nam
   title += trimmed_star_name;
   device.label(width_plot ? texts::kWidthAxisLabel : texts::kExcitationAxisLabel,
                texts::kAbundanceAxisLabel, title);
+  if (reports_.device_opened) reports_.device_opened();
+  return true;
 }
 
 void AbundancePlot::draw_statistic_lines(PlotDevice& device) const {
@@ -59,20 +54,28 @@ void AbundancePlot::draw_statistic_lines(PlotDevice& device) const {
   device.line(lines_.x_left, lines_.x_right, lines_.lower, lines_.lower);
 }
 
+std::span<int> AbundancePlot::markers(std::size_t table_index) {
+  return table_index == 0 ? std::span<int>(markers_).first(kFe1Capacity)
+                          : std::span<int>(markers_).subspan(kFe1Capacity);
+}
+
+std::span<const int> AbundancePlot::markers(std::size_t table_index) const {
+  return table_index == 0 ? std::span<const int>(markers_).first(kFe1Capacity)
+                          : std::span<const int>(markers_).subspan(kFe1Capacity);
+}
+
 void AbundancePlot::draw_points(PlotDevice& device, const FeTables& tables) {
-  for (int i = 0; i < tables.fe1.count && i < kFe1Capacity; ++i) {
-    const FeLine& line = tables.fe1.lines[static_cast<std::size_t>(i)];
-    const int marker = line.use_flag > 0 ? kFe1InUseMarker : kFe1RejectedMarker;
-    fe1_markers_[static_cast<std::size_t>(i)] = marker;
-    device.set_colour_index(kFe1Colour);
-    device.point(x_value(line), line.abundance, marker);
-  }
-  for (int i = 0; i < tables.fe2.count && i < kFe2Capacity; ++i) {
-    const FeLine& line = tables.fe2.lines[static_cast<std::size_t>(i)];
-    const int marker = line.use_flag > 0 ? kFe2InUseMarker : kFe2RejectedMarker;
-    fe2_markers_[static_cast<std::size_t>(i)] = marker;
-    device.set_colour_index(kFe2Colour);
-    device.point(x_value(line), line.abundance, marker);
+  const auto views = tables.views();
+  for (std::size_t t = 0; t < views.size(); ++t) {
+    const FeSpecies& species = views[t].species;
+    const std::span<int> memory = markers(t);
+    for (std::size_t i = 0; i < views[t].lines.size(); ++i) {
+      const FeLine& line = views[t].lines[i];
+      const int marker = line.use_flag > 0 ? species.in_use_marker : species.rejected_marker;
+      memory[i] = marker;
+      device.set_colour_index(species.colour);
+      device.point(x_value(line), line.abundance, marker);
+    }
   }
 }
 
@@ -85,34 +88,32 @@ void AbundancePlot::pick(PlotDevice& device, FeTables& tables, float cx, float c
     const float dy = cy - line.abundance;
     return std::fabs(dx) < kPickToleranceX && std::fabs(dy) < kPickToleranceY;
   };
-  const auto change_flag = [ch](FeLine& line, std::int32_t in_use) {
-    if (ch == 'A' && line.use_flag > 0) {
-      line.use_flag = -in_use;
-    } else if (ch == 'D' && line.use_flag < 0) {
-      line.use_flag = in_use;
+  const auto views = tables.views();
+  for (std::size_t t = 0; t < views.size(); ++t) {
+    const FeSpecies& species = views[t].species;
+    const std::span<const int> memory = markers(t);
+    for (std::size_t i = 0; i < views[t].lines.size(); ++i) {
+      FeLine& line = views[t].lines[i];
+      if (!picked(line)) continue;
+      device.set_colour_index(kBackgroundColour);
+      device.point(x_value(line), line.abundance, memory[i]);
+      device.set_colour_index(species.colour);
+      const std::int32_t before = line.use_flag;
+      if (ch == 'A' && line.use_flag > 0) {
+        line.use_flag = -species.in_use_flag;
+      } else if (ch == 'D' && line.use_flag < 0) {
+        line.use_flag = species.in_use_flag;
+      }
+      if (line.use_flag != before && reports_.flag_changed) reports_.flag_changed(line, species);
     }
-  };
-  for (int i = 0; i < tables.fe1.count && i < kFe1Capacity; ++i) {
-    FeLine& line = tables.fe1.lines[static_cast<std::size_t>(i)];
-    if (!picked(line)) continue;
-    device.set_colour_index(kBackgroundColour);
-    device.point(x_value(line), line.abundance, fe1_markers_[static_cast<std::size_t>(i)]);
-    device.set_colour_index(kFe1Colour);
-    change_flag(line, 1);
-  }
-  for (int i = 0; i < tables.fe2.count && i < kFe2Capacity; ++i) {
-    FeLine& line = tables.fe2.lines[static_cast<std::size_t>(i)];
-    if (!picked(line)) continue;
-    device.set_colour_index(kBackgroundColour);
-    device.point(x_value(line), line.abundance, fe2_markers_[static_cast<std::size_t>(i)]);
-    device.set_colour_index(kFe2Colour);
-    change_flag(line, 2);
   }
 }
 
 PlotExit AbundancePlot::show(PlotDevice& device, FeTables& tables,
                              std::string_view trimmed_star_name, const PlotFrame& frame) {
-  if (call_counter_ == 0) set_up(device, trimmed_star_name, frame);
+  if (call_counter_ == 0 && !set_up(device, trimmed_star_name, frame)) {
+    return PlotExit::DeviceNotOpened;
+  }
 
   bool leave = false;
   for (;;) {
@@ -163,45 +164,6 @@ PlotExit AbundancePlot::show(PlotDevice& device, FeTables& tables,
       device.set_colour_index(kForegroundColour);
     }
   }
-}
-
-std::string plot_device_name() {
-  const std::string value = velko::environment_text(kDeviceVariable, kDeviceNameLength);
-  const std::string_view name = velko::trimmed(value);
-  return name.empty() ? std::string(kWindowDevice) : std::string(name);
-}
-
-void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
-                       const PlotFrame& frame) {
-  if (plot.show(device, state.fe, state.star.trimmed(), frame) == PlotExit::StopRequested) {
-    // The user's way out of the whole program: status 0, nothing written.
-    velko::stop_program(velko::kExitNormal);
-  }
-}
-
-namespace {
-
-PgplotDevice& library_device() {
-  static PgplotDevice device;
-  return device;
-}
-
-AbundancePlot make_plot(PlotKind kind) {
-  AbundancePlot plot(kind, plot_device_name());
-  plot.set_cursor_trace(!velko::trimmed(velko::environment_text(kCursorTraceVariable)).empty());
-  return plot;
-}
-
-}  // namespace
-
-void DATAPLOT_W(IronsiftState& state, float xlo, float xhi, float ylo, float yhi) {
-  static AbundancePlot plot = make_plot(PlotKind::Width);
-  show_plot_or_stop(plot, library_device(), state, PlotFrame{xlo, xhi, ylo, yhi});
-}
-
-void DATAPLOT_C(IronsiftState& state, float xlo, float xhi, float ylo, float yhi) {
-  static AbundancePlot plot = make_plot(PlotKind::Excitation);
-  show_plot_or_stop(plot, library_device(), state, PlotFrame{xlo, xhi, ylo, yhi});
 }
 
 }  // namespace ironsift

@@ -6,8 +6,11 @@
 #pragma once
 
 #include <array>
+#include <functional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "ironsift_state.h"
 #include "plot_device.h"
@@ -23,6 +26,15 @@ enum class PlotKind {
 enum class PlotExit {
   Returned,       // the user left the plot; the flags hold the choices
   StopRequested,  // "D" outside the frame: the user asks to end the program
+  DeviceNotOpened,  // the first call could not open the device: nothing drawn
+};
+
+// What a plot tells its owner as it goes; either may be left empty.
+struct PlotReports {
+  // The device has opened and the frame is drawn (first call only).
+  std::function<void()> device_opened;
+  // A cursor event has changed the use flag of this line of that table.
+  std::function<void(const FeLine& line, const FeSpecies& species)> flag_changed;
 };
 
 // Where the cursor was and what it reported at the last event.
@@ -32,15 +44,10 @@ struct CursorState {
   char character = '\0';
 };
 
-// Markers (PGPLOT's standard numbers) and colour indices.
-inline constexpr int kFe1InUseMarker = 4;     // open circle
-inline constexpr int kFe1RejectedMarker = 5;  // diagonal cross
-inline constexpr int kFe2InUseMarker = 6;     // open square
-inline constexpr int kFe2RejectedMarker = 2;  // plus
+// Colour indices and line styles; the markers and colours of the points are
+// those of the table's species (FeSpecies).
 inline constexpr int kBackgroundColour = 0;
 inline constexpr int kForegroundColour = 1;
-inline constexpr int kFe2Colour = 3;  // green
-inline constexpr int kFe1Colour = 4;  // blue
 inline constexpr int kFullLine = 1;
 inline constexpr int kDottedLine = 4;
 
@@ -49,9 +56,11 @@ inline constexpr int kDottedLine = 4;
 inline constexpr float kPickToleranceX = 2.0f;
 inline constexpr float kPickToleranceY = 0.02f;
 
-// One of the two plot routines with the state it keeps from one call to the
-// next: the call counter, the cursor state, the marker memory and the lines of
-// the last pass. The device is opened by the first call and never closed here.
+// One of the two plot routines, DATAPLOT_W (PlotKind::Width) or DATAPLOT_C
+// (PlotKind::Excitation), with the state it keeps from one call to the next:
+// the call counter, the cursor state, the marker memory and the lines of the
+// last pass. The plot modes own one for the whole run. The device is opened
+// by the first call and never closed here.
 class AbundancePlot {
  public:
   // device_name: the PGPLOT device opened by the first call, e.g. "/xw".
@@ -60,7 +69,8 @@ class AbundancePlot {
   // One call: set-up on the first call only, then the pass loop until the
   // user leaves. Changes only use flags of tables (to -1/+1 for Fe I and
   // -2/+2 for Fe II). Returns StopRequested at once, without picking, on "D"
-  // outside the frame.
+  // outside the frame, and DeviceNotOpened, before any other graphics call,
+  // when the first call's open of the device does not report success.
   PlotExit show(PlotDevice& device, FeTables& tables, std::string_view trimmed_star_name,
                 const PlotFrame& frame);
 
@@ -70,7 +80,10 @@ class AbundancePlot {
   // the program waits for them.
   void set_cursor_trace(bool on) { trace_cursor_ = on; }
 
+  void set_reports(PlotReports reports) { reports_ = std::move(reports); }
+
   int call_counter() const { return call_counter_; }
+  const std::string& device_name() const { return device_name_; }
   const CursorState& cursor() const { return cursor_; }
 
  private:
@@ -82,36 +95,25 @@ class AbundancePlot {
     float mean = 0.0f, upper = 0.0f, lower = 0.0f;
   };
 
-  void set_up(PlotDevice& device, std::string_view trimmed_star_name, const PlotFrame& frame);
+  // False when the device did not open.
+  bool set_up(PlotDevice& device, std::string_view trimmed_star_name, const PlotFrame& frame);
   void draw_statistic_lines(PlotDevice& device) const;
   void draw_points(PlotDevice& device, const FeTables& tables);
   void pick(PlotDevice& device, FeTables& tables, float cx, float cy, char ch) const;
   float x_value(const FeLine& line) const;
+  // The marker memory of table number table_index (0 Fe I, 1 Fe II), one slot
+  // per table entry.
+  std::span<int> markers(std::size_t table_index);
+  std::span<const int> markers(std::size_t table_index) const;
 
   PlotKind kind_;
   std::string device_name_;
   bool trace_cursor_ = false;
+  PlotReports reports_;
   int call_counter_ = 0;
   CursorState cursor_;
-  std::array<int, kFe1Capacity> fe1_markers_{};
-  std::array<int, kFe2Capacity> fe2_markers_{};
+  std::array<int, kFe1Capacity + kFe2Capacity> markers_{};
   StatisticLines lines_;
 };
-
-// The device the plots open: the environment variable PGPLOT_DEV when it is
-// set and not blank (e.g. "/png" or "HD123_w.png/png"), otherwise the X11
-// window "/xw".
-std::string plot_device_name();
-
-// One call of a plot routine, ending the program with status 0 (nothing
-// written) when the user asks for it with "D" outside the frame.
-void show_plot_or_stop(AbundancePlot& plot, PlotDevice& device, IronsiftState& state,
-                       const PlotFrame& frame);
-
-// The two plot routines of the program, each with its own persistent state,
-// drawing on the PGPLOT device of plot_device_name(). The tables and the star
-// name are those of state.
-void DATAPLOT_W(IronsiftState& state, float xlo, float xhi, float ylo, float yhi);
-void DATAPLOT_C(IronsiftState& state, float xlo, float xhi, float ylo, float yhi);
 
 }  // namespace ironsift

@@ -1,8 +1,14 @@
 #include "abundance_records.h"
 
+#include "lablen.h"
 #include "record_decode.h"
 
 namespace ironsift {
+
+std::string copied_columns(std::string_view record_text) {
+  return velko::fixed_text(record_text, kCopiedColumnsFrom + kCopiedColumnsLength)
+      .substr(kCopiedColumnsFrom);
+}
 
 bool read_abundance_record(velko::RecordReader& reader, AbundanceRecord& record) {
   std::string text(kAbundanceTextLength, ' ');

@@ -9,6 +9,9 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
+
+#include "ironsift_state.h"
 
 #include "record_reader.h"
 
@@ -27,11 +30,21 @@ struct AbundanceRecord {
   float width = 0.0f;             // value 6, mÅ
   float abundance_fe1 = 0.0f;     // value 7
   float abundance_fe2 = 0.0f;     // value 8
-
-  // Characters 5 to 33 of the text, copied unchanged into the written line
-  // list and deletion log.
-  std::string columns_5_to_33() const { return text.substr(4, 29); }
 };
+
+// The abundance of the record for a line of the given table: value 7 for Fe I,
+// value 8 for Fe II.
+inline float abundance_of(const AbundanceRecord& record, const FeSpecies& species) {
+  return species.code == kFe1.code ? record.abundance_fe1 : record.abundance_fe2;
+}
+
+// Characters 5 to 33 of a record's text (blank-padded when the text is
+// shorter): species, wavelength, excitation potential and log gf in the
+// columns the sample files write them, copied unchanged into the listing of
+// rejected lines and the records of the written line list and deletion log.
+inline constexpr std::size_t kCopiedColumnsFrom = 4;
+inline constexpr std::size_t kCopiedColumnsLength = 29;
+std::string copied_columns(std::string_view record_text);
 
 // Reads the next record into record. Returns false at end of file. A data
 // record whose values cannot be read ends the program with the record layer's

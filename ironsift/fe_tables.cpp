@@ -1,6 +1,8 @@
 #include "fe_tables.h"
 
+#include <array>
 #include <cmath>
+#include <span>
 #include <string_view>
 
 #include "abundance_records.h"
@@ -8,42 +10,43 @@
 #include "io_outcome.h"
 #include "record_reader.h"
 #include "texts.h"
+#include "values.h"
+#include "warnings.h"
 
 namespace ironsift {
 
 namespace {
-
-constexpr float kSpeciesFe1 = 26.00f;
-constexpr float kSpeciesFe2 = 26.01f;
 
 void widen(float value, float& low, float& high) {
   if (value < low) low = value;
   if (value > high) high = value;
 }
 
-// Stores the record as the next entry of table; false when the table is full.
-template <int Capacity>
-bool append_line(FeLineTable<Capacity>& table, const AbundanceRecord& record, float abundance,
-                 std::int32_t use_flag) {
-  if (table.count >= Capacity) return false;
-  FeLine& line = table.lines[static_cast<std::size_t>(table.count)];
-  ++table.count;
-  line.line_number = record.line_number;
-  line.excitation = record.excitation;
-  line.width = record.width;
-  line.abundance = abundance;
-  line.use_flag = use_flag;
-  line.record = record.text;
-  return true;
+// A table with all its slots, for loading: the entries in use are the first
+// count of them.
+struct TableSlots {
+  const FeSpecies& species;
+  int& count;
+  std::span<FeLine> slots;
+  FeLoadStatus full_status;
+};
+
+std::array<TableSlots, 2> table_slots(FeTables& tables) {
+  return {{{kFe1, tables.fe1.count, tables.fe1.lines, FeLoadStatus::Fe1TableFull},
+           {kFe2, tables.fe2.count, tables.fe2.lines, FeLoadStatus::Fe2TableFull}}};
 }
 
-template <int Capacity>
-void reset_table(FeLineTable<Capacity>& table, std::int32_t use_flag) {
-  table.count = 0;
-  for (FeLine& line : table.lines) {
-    line = FeLine{};
-    line.use_flag = use_flag;
+// The table whose species code the record carries, compared as 32-bit reals;
+// nullptr for any other species.
+TableSlots* table_of(std::array<TableSlots, 2>& tables, float species_code) {
+  for (TableSlots& table : tables) {
+    if (table.species.code == species_code) return &table;
   }
+  return nullptr;
+}
+
+bool is_fe_species(float species_code) {
+  return species_code == kFe1.code || species_code == kFe2.code;
 }
 
 [[noreturn]] void stop_with_message(const std::string& message) {
@@ -51,12 +54,31 @@ void reset_table(FeLineTable<Capacity>& table, std::int32_t use_flag) {
   velko::stop_program(velko::kExitStopFailure);
 }
 
+// True when the text is an Fe I or Fe II data record: not a comment, and its
+// first two values read as a line number and one of the two species codes.
+bool is_fe_data_record(const std::string& text) {
+  if (text.empty() || text.front() == '#') return false;
+  std::int32_t line_number = 0;
+  float species = 0.0f;
+  if (velko::read_list_text(text, {&line_number, &species}, velko::Handled::Errors) !=
+      velko::Outcome::Done) {
+    return false;
+  }
+  return is_fe_species(species);
+}
+
 }  // namespace
 
 FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
                             RangeTrackers& ranges) {
-  reset_table(tables.fe1, 1);
-  reset_table(tables.fe2, 2);
+  std::array<TableSlots, 2> slots = table_slots(tables);
+  for (TableSlots& table : slots) {
+    table.count = 0;
+    for (FeLine& line : table.slots) {
+      line = FeLine{};
+      line.use_flag = table.species.in_use_flag;
+    }
+  }
   ranges = RangeTrackers{};
   AbundanceRecord record;
   int read = 0;
@@ -64,27 +86,29 @@ FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
     if (!read_abundance_record(reader, record)) break;
     if (record.comment) continue;
     widen(record.width, ranges.width_min, ranges.width_max);
-    if (record.species == kSpeciesFe1) {
-      if (!append_line(tables.fe1, record, record.abundance_fe1, 1)) {
-        return FeLoadStatus::Fe1TableFull;
-      }
-      widen(record.abundance_fe1, ranges.abundance_min, ranges.abundance_max);
-    } else if (record.species == kSpeciesFe2) {
-      if (!append_line(tables.fe2, record, record.abundance_fe2, 2)) {
-        return FeLoadStatus::Fe2TableFull;
-      }
-      widen(record.abundance_fe2, ranges.abundance_min, ranges.abundance_max);
+    TableSlots* table = table_of(slots, record.species);
+    if (table == nullptr) continue;
+    if (static_cast<std::size_t>(table->count) >= table->slots.size()) return table->full_status;
+    FeLine& line = table->slots[static_cast<std::size_t>(table->count)];
+    ++table->count;
+    line.line_number = record.line_number;
+    line.excitation = record.excitation;
+    line.width = record.width;
+    line.abundance = abundance_of(record, table->species);
+    line.record = record.text;
+    widen(line.abundance, ranges.abundance_min, ranges.abundance_max);
+  }
+  bool rest_not_read = false;
+  if (read == kAbundanceRecordLimit) {
+    std::string text(kAbundanceTextLength, ' ');
+    while (reader.read_text(text, kAbundanceTextLength, velko::Handled::EndOfFile) ==
+           velko::Outcome::Done) {
+      rest_not_read = true;
+      if (is_fe_data_record(text)) return FeLoadStatus::TooManyRecords;
     }
   }
-  // Lines after the 999th record would never be shown, and the update would
-  // leave them out of the rewritten line list: such a file is refused.
-  if (read == kAbundanceRecordLimit) {
-    std::string_view more;
-    if (reader.read_record(more, velko::Handled::EndOfFile) == velko::Outcome::Done)
-      return FeLoadStatus::TooManyRecords;
-  }
   if (tables.fe1.count == 0 && tables.fe2.count == 0) return FeLoadStatus::NoFeLines;
-  return FeLoadStatus::Loaded;
+  return rest_not_read ? FeLoadStatus::LoadedFirst999 : FeLoadStatus::Loaded;
 }
 
 std::string star_abundance_file_name(const IronsiftState& state) {
@@ -105,6 +129,9 @@ RangeTrackers load_star_fe_tables(IronsiftState& state) {
   // lines that did not fit from the star's line list.
   switch (status) {
     case FeLoadStatus::Loaded:
+      break;
+    case FeLoadStatus::LoadedFirst999:
+      warn(file_name + std::string(texts::kAbundanceRestNotRead));
       break;
     case FeLoadStatus::NoFeLines:
       stop_with_message(std::string(texts::kNoFeLinesStart) + file_name +
@@ -135,6 +162,11 @@ PlotFrame plot_frame(const RangeTrackers& ranges, char run_mode) {
   }
   frame.ylo = std::trunc(2.0f * ranges.abundance_min) * 0.5f;
   frame.yhi = (std::trunc(2.0f * ranges.abundance_max) + 1.0f) * 0.5f;
+  // trunc keeps the sign of a value between -1 and 0 (-0.0): the limit is
+  // passed as 0.0, which is what a conversion to an integer gives.
+  for (float* limit : {&frame.xlo, &frame.xhi, &frame.ylo, &frame.yhi}) {
+    if (*limit == 0.0f) *limit = 0.0f;
+  }
   return frame;
 }
 

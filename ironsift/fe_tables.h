@@ -26,20 +26,25 @@ enum class FeLoadStatus {
   NoFeLines,        // no Fe I or Fe II data record: the frame has no limits
   Fe1TableFull,     // a further Fe I record than the table holds
   Fe2TableFull,     // a further Fe II record than the table holds
-  TooManyRecords,   // records beyond the 999 that are read
+  TooManyRecords,   // an Fe I or Fe II data record after the 999th
+  LoadedFirst999,   // as Loaded, from the first 999 records; the rest hold no Fe line
 };
 
 // Reads the records of an opened ".abd" into the tables: Fe I flags start at
 // 1, Fe II flags at 2; species 26.00 and 26.01 are compared as 32-bit reals.
 // Stops reading at the first record that does not fit the tables, so nothing
-// is written past their ends.
+// is written past their ends. Records after the 999th are only looked at: an
+// Fe I or Fe II data record among them (its first two values read as a line
+// number and species 26.00 or 26.01) refuses the file, since the update would
+// drop that line from the star's line list; anything else there is not read.
 FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
                             RangeTrackers& ranges);
 
 // Loads the star's ".abd" into state.fe and returns the ranges. Writes
 // "H: why not exist ? --> <star>.abd" and stops when the file is missing;
-// stops with a message naming the file when it holds no Fe line or more Fe
-// lines than the tables hold (status 1 in both cases).
+// stops with a message naming the file when it holds no Fe line, more Fe
+// lines than the tables hold, or an Fe line after the 999th record (status 1).
+// Warns when records after the 999th were not read.
 RangeTrackers load_star_fe_tables(IronsiftState& state);
 
 // The star's ".abd" file name: the trimmed star name followed by ".abd".

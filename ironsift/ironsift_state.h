@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -64,16 +65,59 @@ struct FeLine {
   std::string record;       // the record as read, 80 characters
 };
 
+// What tells the Fe I and the Fe II line table apart: the species code of
+// their records, the use flag of a line in use (a rejected line has its
+// negative), and how the plots draw their points (PGPLOT's marker numbers and
+// colour index).
+struct FeSpecies {
+  std::string_view name;       // "Fe I", "Fe II"
+  float code;                  // species code of the ".abd" records, as a 32-bit real
+  std::int32_t in_use_flag;    // 1 or 2; rejected: -1 or -2
+  int in_use_marker;
+  int rejected_marker;
+  int colour;
+};
+
+inline constexpr FeSpecies kFe1{"Fe I", 26.00f, 1, 4 /* open circle */, 5 /* diagonal cross */,
+                                4 /* blue */};
+inline constexpr FeSpecies kFe2{"Fe II", 26.01f, 2, 6 /* open square */, 2 /* plus */,
+                                3 /* green */};
+
 template <int Capacity>
 struct FeLineTable {
   static constexpr int kCapacity = Capacity;
   int count = 0;
   std::array<FeLine, Capacity> lines{};
+  // The entries in use: the first count lines, never more than the table holds.
+  std::span<FeLine> entries() { return std::span<FeLine>(lines).first(used()); }
+  std::span<const FeLine> entries() const {
+    return std::span<const FeLine>(lines).first(used());
+  }
+
+ private:
+  std::size_t used() const {
+    return static_cast<std::size_t>(count < 0 ? 0 : count < Capacity ? count : Capacity);
+  }
 };
+
+// One Fe line table seen through its entries in use and its species.
+template <class Line>
+struct FeTableViewOf {
+  const FeSpecies& species;
+  std::span<Line> lines;
+};
+using FeTableView = FeTableViewOf<FeLine>;
+using ConstFeTableView = FeTableViewOf<const FeLine>;
 
 struct FeTables {
   FeLineTable<kFe1Capacity> fe1;
   FeLineTable<kFe2Capacity> fe2;
+  // Both tables, Fe I first: the order in which every pass, sum and listing
+  // goes through the lines.
+  std::array<FeTableView, 2> views() { return {{{kFe1, fe1.entries()}, {kFe2, fe2.entries()}}}; }
+  std::array<ConstFeTableView, 2> views() const {
+    return {{{kFe1, fe1.entries()}, {kFe2, fe2.entries()}}};
+  }
 };
 
 // The four world-coordinate limits of the plot.

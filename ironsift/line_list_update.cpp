@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <vector>
 
+#include "abundance_records.h"
 #include "console.h"
 #include "io_outcome.h"
 #include "lablen.h"
@@ -31,13 +32,13 @@ void write_measured_line(velko::RecordWriter& writer, const LineTableEntry& entr
                          const MeasurementSlot& slot, Verdict verdict) {
   static const velko::Layout layout(texts::kMeasuredLineLayout);
   const bool accepted = verdict == Verdict::Accepted;
-  const std::string_view record = slot.measurements[0].record;
+  const CopiedPieces pieces = copied_pieces(slot);
   std::vector<velko::OutValue> values = {
       entry.line_number,
       accepted ? slot.mean : -std::fabs(slot.mean),
-      record.substr(0, 21),
-      record.substr(21, 6),
-      record.substr(52, 7),
+      pieces.start,
+      pieces.middle,
+      pieces.tail,
       tag_of(verdict),
       std::int32_t{slot.count},
   };
@@ -49,20 +50,19 @@ void write_measured_line(velko::RecordWriter& writer, const LineTableEntry& entr
   writer.write_formatted(layout, values);
 }
 
-// One record O2 (in use: the width) or D2 (rejected: minus the width).
-template <int Capacity>
+// One record O2 (in use: the width) or D2 (rejected: minus the width) per Fe
+// line, Fe I first.
 void write_fe_lines(velko::RecordWriter& observed, velko::RecordWriter& deleted,
-                    const FeLineTable<Capacity>& table) {
+                    const FeTables& tables) {
   static const velko::Layout layout(texts::kAbundanceLineLayout);
-  const int count = table.count < Capacity ? table.count : Capacity;
-  for (int i = 0; i < count; ++i) {
-    const FeLine& line = table.lines[static_cast<std::size_t>(i)];
-    const std::string text = velko::fixed_text(line.record, kRecordTextLength);
-    const std::string_view columns = std::string_view(text).substr(4, 29);
-    if (line.use_flag > 0) {
-      observed.write_formatted(layout, {line.line_number, std::fabs(line.width), columns});
-    } else {
-      deleted.write_formatted(layout, {line.line_number, -std::fabs(line.width), columns});
+  for (const ConstFeTableView& table : tables.views()) {
+    for (const FeLine& line : table.lines) {
+      const std::string columns = copied_columns(line.record);
+      if (line.use_flag > 0) {
+        observed.write_formatted(layout, {line.line_number, std::fabs(line.width), columns});
+      } else {
+        deleted.write_formatted(layout, {line.line_number, -std::fabs(line.width), columns});
+      }
     }
   }
 }
@@ -122,8 +122,7 @@ void write_interactive_update(const IronsiftState& state) {
                                texts::kUnitObserved, velko::RecordWriter::Mode::Replace);
   velko::RecordWriter deleted(state.star.trimmed() + std::string(texts::kDeletedExtension),
                               texts::kUnitDeleted, velko::RecordWriter::Mode::Append);
-  write_fe_lines(observed, deleted, state.fe.fe1);
-  write_fe_lines(observed, deleted, state.fe.fe2);
+  write_fe_lines(observed, deleted, state.fe);
   commit_update(observed, deleted);
 }
 

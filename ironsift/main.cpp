@@ -6,9 +6,9 @@
 // MODE "i" screens by an equivalent-width threshold typed at the console;
 // "w" and "c" let the user reject lines with the cursor in a plot of abundance
 // against equivalent width or against excitation potential.
-#include "interactive_mode.h"
 #include "io_outcome.h"
 #include "ironsift_state.h"
+#include "plot_modes.h"
 #include "process_env.h"
 #include "program_info.h"
 #include "startup.h"
@@ -23,6 +23,6 @@ int main(int argc, char** argv) {
   static ironsift::IronsiftState state;
   ironsift::start_up(state);
   if (state.run_mode == 'i') ironsift::run_threshold_mode(state);
-  ironsift::run_interactive_mode(state);
+  ironsift::run_plot_mode(state);
   velko::stop_program(velko::kExitNormal);
 }

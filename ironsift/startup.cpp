@@ -22,15 +22,34 @@ constexpr std::size_t kEnvironmentValueLength = 4096;
 constexpr int kParameterRecords = 4;
 constexpr int kReferenceRecordLimit = 999;
 
+// The further line of the end-of-file report when the parameter file exists
+// nowhere, written by the program's end handler after the report.
+std::string g_params_nowhere_line;
+
+void write_params_nowhere_line(int status) {
+  if (status != velko::kExitRecordFailure || g_params_nowhere_line.empty()) return;
+  note(g_params_nowhere_line);
+  // Returning lets the program end as usual.
+}
+
+std::string model_dir_value() {
+  return std::string(
+      velko::trimmed(velko::environment_text(texts::kModelDirVariable, kEnvironmentValueLength)));
+}
+
 }  // namespace
 
 std::string locate_parameter_file() {
   if (velko::file_exists(texts::kParamsInCurrentDir)) {
     return std::string(texts::kParamsInCurrentDir);
   }
-  const std::string model_dir =
-      velko::environment_text(texts::kModelDirVariable, kEnvironmentValueLength);
-  return std::string(velko::trimmed(model_dir)) + "/" + std::string(texts::kParamsFileName);
+  return model_dir_value() + "/" + std::string(texts::kParamsFileName);
+}
+
+std::string params_nowhere_line() {
+  const std::string model_dir = model_dir_value();
+  return std::string(texts::kParamsNowhereStart) +
+         (model_dir.empty() ? std::string(texts::kModDirNotSet) : "(MOD_DIR=" + model_dir + ")");
 }
 
 void load_line_table(const std::string& path, IronsiftState& state) {
@@ -91,6 +110,12 @@ void load_reference_abundances(IronsiftState& state) {
       state.reference.trimmed() + std::string(texts::kAbundanceExtension);
   if (!velko::file_exists(file_name)) {
     velko::console::write_list({std::string(texts::kReferenceMissing) + file_name});
+    // The "/" may have been meant as a folder ("data/HD123"): say how the
+    // argument was read.
+    note(std::string(texts::kSlashNamesStart) + state.star.trimmed() + "/" +
+         state.reference.trimmed() + std::string(texts::kSlashNamesMiddle) +
+         state.star.trimmed() + std::string(texts::kSlashNamesAnd) + state.reference.trimmed() +
+         std::string(texts::kSlashNamesEnd));
     velko::stop_program(velko::kExitStopFailure);
   }
   reference.exists = true;
@@ -126,7 +151,17 @@ void load_reference_abundances(IronsiftState& state) {
 }
 
 void start_up(IronsiftState& state) {
-  load_line_table(locate_parameter_file(), state);
+  const std::string params_path = locate_parameter_file();
+  // A parameter file found neither here nor in MOD_DIR ends the run with the
+  // end-of-file report for its path; a further line says where it was looked
+  // for.
+  const bool nowhere = !velko::file_exists(params_path);
+  if (nowhere) {
+    g_params_nowhere_line = params_nowhere_line();
+    velko::set_program_end_handler(write_params_nowhere_line);
+  }
+  load_line_table(params_path, state);
+  if (nowhere) velko::set_program_end_handler(nullptr);
   read_arguments(state);
   load_reference_abundances(state);
 }

@@ -120,4 +120,52 @@ inline constexpr std::string_view kManualRejectedCountLayout = "('(', I2, ' line
 
 inline constexpr int kUnitStarAbundance = 15;
 
+// ---- standard error: further lines of a report or stop ---------------------
+
+// After the end-of-file report for a parameter file that exists nowhere:
+// "<start>(MOD_DIR is not set)" or "<start>(MOD_DIR=<value>)".
+inline constexpr std::string_view kParamsNowhereStart =
+    "  params.dat was found neither in the current directory nor in MOD_DIR ";
+inline constexpr std::string_view kModDirNotSet = "(MOD_DIR is not set)";
+// After "R: why not exist ? --> <reference>.abd" when argument 1 held a "/":
+// "<start><argument><middle><star><and><reference><end>".
+inline constexpr std::string_view kSlashNamesStart = "ironsift: the first argument \"";
+inline constexpr std::string_view kSlashNamesMiddle = "\" names the star \"";
+inline constexpr std::string_view kSlashNamesAnd = "\" and the reference star \"";
+inline constexpr std::string_view kSlashNamesEnd =
+    "\" (STAR/REFERENCE, both in the current directory); the \"/\" is not a folder: run "
+    "ironsift in the star's folder.";
+// Mode "i" with no ".wdt": "<file name><end>" as a warning.
+inline constexpr std::string_view kWidthsCreatedEnd =
+    " did not exist and was created empty: no line has a measurement (is the star name "
+    "right?)";
+// A star ".abd" with more than 999 records, none of the rest an Fe line:
+// "<file name><end>" as a warning.
+inline constexpr std::string_view kAbundanceRestNotRead =
+    ": only the first 999 records are read; the rest hold no Fe I or Fe II line and are not "
+    "read";
+
+// ---- standard error: what the plot modes tell beside the console -----------
+
+// "<start><device><end>" or, for a window device without DISPLAY,
+// "<start><device><no display><end>", then the program stops with status 1.
+inline constexpr std::string_view kDeviceNotOpenedStart =
+    "ironsift: cannot open the graphics device \"";
+inline constexpr std::string_view kDeviceNoDisplay = "\" (DISPLAY is not set)";
+inline constexpr std::string_view kDeviceNotOpenedQuoteEnd = "\"";
+inline constexpr std::string_view kDeviceNotOpenedEnd =
+    ". Set DISPLAY to an X display for the plot window, or PGPLOT_DEV=file.png/png to draw "
+    "the plot into a picture file. Nothing was written.";
+// When a window with a cursor opens.
+inline constexpr std::string_view kButtonsHelp =
+    "In the plot: the left button rejects the lines under the cursor (within 2.0 on the x axis "
+    "and 0.02 in abundance), the middle button takes rejected ones back, a click outside the "
+    "frame returns to the console; the middle button outside the frame quits without saving.";
+// One line per line whose use flag a click changed:
+// "rejected: line 12, Fe I, 4531.620 A, W = 80.0 mA, A = 7.200"; the
+// wavelength comes from the line table of params.dat.
+inline constexpr std::string_view kLineRejected = "rejected";
+inline constexpr std::string_view kLineRestored = "restored";
+inline constexpr std::string_view kWavelengthNotInTable = "wavelength not in params.dat";
+
 }  // namespace ironsift::texts

@@ -64,14 +64,14 @@ void list_rejected_line(Verdict verdict, const LineTableEntry& entry,
                         const MeasurementSlot& slot) {
   static const velko::Layout line_layout(texts::kRejectedLineLayout);
   static const velko::Layout more_layout(texts::kRejectedMoreWidthsLayout);
-  const std::string_view record = slot.measurements[0].record;
+  const CopiedPieces pieces = copied_pieces(slot);
   std::vector<velko::OutValue> values = {
       label_of(verdict),
       entry.line_number,
       -std::fabs(slot.mean),
-      record.substr(0, 21),
-      record.substr(21, 6),
-      record.substr(52, 7),
+      pieces.start,
+      pieces.middle,
+      pieces.tail,
       tag_of(verdict),
       std::int32_t{slot.count},
   };

@@ -5,10 +5,12 @@
 
 namespace ironsift {
 
-void warn(std::string_view message) {
+void warn(std::string_view message) { note("Warning: " + std::string(message)); }
+
+void note(std::string_view line) {
   std::fflush(stdout);
-  const std::string line = "Warning: " + std::string(message) + "\n";
-  std::fwrite(line.data(), 1, line.size(), stderr);
+  const std::string text = std::string(line) + "\n";
+  std::fwrite(text.data(), 1, text.size(), stderr);
   std::fflush(stderr);
 }
 

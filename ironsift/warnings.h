@@ -8,6 +8,11 @@
 
 namespace ironsift {
 
+// "Warning: <message>".
 void warn(std::string_view message);
+
+// The line as it stands, for what is not a warning: what a click in the plot
+// did, what the buttons do, why the run cannot go on.
+void note(std::string_view line);
 
 }  // namespace ironsift

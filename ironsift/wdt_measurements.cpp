@@ -29,6 +29,16 @@ std::string wavelength_text(double wavelength) {
 
 }  // namespace
 
+CopiedPieces copied_pieces(const MeasurementSlot& slot) {
+  std::string_view record = slot.measurements[0].record;
+  // Records are kept at 80 characters; a shorter one would give shorter
+  // pieces rather than a read past its end.
+  const auto piece = [record](std::size_t from, std::size_t length) {
+    return from < record.size() ? record.substr(from, length) : std::string_view();
+  };
+  return CopiedPieces{piece(0, 21), piece(21, 6), piece(52, 7)};
+}
+
 bool is_measurement_record(std::string_view record) {
   if (record.size() < 6) return false;
   const std::string_view species = record.substr(1, 5);
@@ -47,7 +57,11 @@ int find_table_line(const IronsiftState& state, double wavelength) {
 
 void load_measurements(const IronsiftState& state, const std::string& file_name,
                        MeasurementTable& table) {
+  const bool existed = velko::file_exists(file_name);
   velko::RecordReader reader = velko::RecordReader::open_file(file_name, texts::kUnitWidths);
+  // The file is created empty, as the suite's programs expect; a mistyped star
+  // name would otherwise pass as a star without measurements.
+  if (!existed) warn(file_name + std::string(texts::kWidthsCreatedEnd));
   for (MeasurementSlot& slot : table) slot = MeasurementSlot{};
   std::string text(kRecordTextLength, ' ');
   long read = 0;

@@ -28,6 +28,16 @@ struct MeasurementSlot {
   bool has_positive_width = false;
 };
 
+// The pieces of a line's first measurement record that the threshold listing
+// and records O1/D1 copy: characters 1 to 21, 22 to 27 and 53 to 59 (the text
+// after the width). Views into the slot, blank when it has no measurement.
+struct CopiedPieces {
+  std::string_view start;   // characters 1 to 21
+  std::string_view middle;  // characters 22 to 27
+  std::string_view tail;    // characters 53 to 59
+};
+CopiedPieces copied_pieces(const MeasurementSlot& slot);
+
 // One slot per line-table entry, same index.
 using MeasurementTable = std::array<MeasurementSlot, kLineTableSize>;
 
@@ -41,7 +51,7 @@ int find_table_line(const IronsiftState& state, double wavelength);
 
 // Reads the file into a fresh table: every measurement record matched to a
 // line goes to that line's slot in file order. A missing file is created
-// empty and gives no measurements. More than ten measurements of one line:
+// empty and gives no measurements, with a warning saying so. More than ten measurements of one line:
 // the extra ones are ignored with a warning naming the line and the file.
 // Reading ends after 99999 records, with a warning when more follow.
 void load_measurements(const IronsiftState& state, const std::string& file_name,

@@ -7,7 +7,7 @@
 #include "abundance_stats.h"
 #include "fe_tables.h"
 #include "fuzz_program.h"
-#include "interactive_mode.h"
+#include "plot_modes.h"
 #include "ironsift_state.h"
 #include "startup.h"
 

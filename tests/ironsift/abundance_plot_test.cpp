@@ -1,5 +1,5 @@
 // The abundance plots' pass loop, driven through a recording device with
-// scripted cursor events, and the statistics it draws.
+// scripted cursor events.
 #include "abundance_plot.h"
 
 #include <gtest/gtest.h>
@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "abundance_stats.h"
+#include "fe_lines.h"
 #include "recording_plot_device.h"
 
 namespace {
@@ -22,27 +22,10 @@ using ironsift::PlotKind;
 using ironsift_test::CursorEvent;
 using ironsift_test::RecordingPlotDevice;
 using Calls = std::vector<std::string>;
+using ironsift_test::add_fe1;
+using ironsift_test::add_fe2;
 
-void add_fe1(FeTables& t, float width, float abundance, int flag = 1, float excitation = 2.0f) {
-  auto& line = t.fe1.lines[static_cast<std::size_t>(t.fe1.count++)];
-  line.line_number = 100 + t.fe1.count;
-  line.width = width;
-  line.excitation = excitation;
-  line.abundance = abundance;
-  line.use_flag = flag;
-}
-
-void add_fe2(FeTables& t, float width, float abundance, int flag = 2, float excitation = 3.0f) {
-  auto& line = t.fe2.lines[static_cast<std::size_t>(t.fe2.count++)];
-  line.line_number = 200 + t.fe2.count;
-  line.width = width;
-  line.excitation = excitation;
-  line.abundance = abundance;
-  line.use_flag = flag;
-}
-
-// The calls from a given index on, up to (not including) the next cursor
-// request after it.
+// The calls with indices from `from` up to, not including, `to`.
 Calls slice(const Calls& calls, std::size_t from, std::size_t to) {
   return Calls(calls.begin() + static_cast<long>(from), calls.begin() + static_cast<long>(to));
 }
@@ -52,60 +35,6 @@ std::size_t count_of(const Calls& calls, const std::string& call) {
 }
 
 const PlotFrame kWidthFrame{0.0f, 150.0f, 7.0f, 8.0f};
-
-// ---- AVSIG -----------------------------------------------------------------
-
-TEST(Avsig, MeanAndSigmaOverLinesInUse) {
-  struct Case {
-    const char* what;
-    std::vector<float> fe1;
-    std::vector<int> fe1_flags;
-    std::vector<float> fe2;
-    std::vector<int> fe2_flags;
-    float mean;
-    float sigma;
-  };
-  const std::vector<Case> cases = {
-      {"one line: sigma 0", {7.42f}, {1}, {}, {}, 7.42f, 0.0f},
-      {"divisor n, not n - 1", {7.40f, 7.60f}, {1, 1}, {}, {}, 7.50f, 0.10f},
-      {"Fe I and Fe II pooled with equal weight", {7.40f}, {1}, {7.60f}, {2}, 7.50f, 0.10f},
-      {"rejected lines (0, -1, -2) ignored", {7.40f, 99.0f, -50.0f}, {1, 0, -1},
-       {7.60f, 1.0e6f}, {2, -2}, 7.50f, 0.10f},
-  };
-  for (const Case& c : cases) {
-    FeTables t;
-    for (std::size_t i = 0; i < c.fe1.size(); ++i) add_fe1(t, 10.0f, c.fe1[i], c.fe1_flags[i]);
-    for (std::size_t i = 0; i < c.fe2.size(); ++i) add_fe2(t, 10.0f, c.fe2[i], c.fe2_flags[i]);
-    float mean = -1.0f, sigma = -1.0f;
-    EXPECT_TRUE(ironsift::AVSIG(t, mean, sigma)) << c.what;
-    EXPECT_NEAR(mean, c.mean, 1e-6) << c.what;
-    EXPECT_NEAR(sigma, c.sigma, 1e-6) << c.what;
-  }
-}
-
-TEST(Avsig, SumsInDoubleKeepTheMeanOfManyLines) {
-  // 302 + 28 lines: a float running sum of 7.1 values drifts by more than the
-  // rounding of the mean itself.
-  FeTables t;
-  for (int i = 0; i < ironsift::kFe1Capacity; ++i) add_fe1(t, 10.0f, i % 2 ? 7.1f : 7.3f);
-  for (int i = 0; i < ironsift::kFe2Capacity; ++i) add_fe2(t, 10.0f, i % 2 ? 7.1f : 7.3f);
-  float mean = 0.0f, sigma = 0.0f;
-  ASSERT_TRUE(ironsift::AVSIG(t, mean, sigma));
-  double sum = 0.0;
-  for (int i = 0; i < 330; ++i) sum += static_cast<double>(i % 2 ? 7.1f : 7.3f);
-  EXPECT_EQ(mean, static_cast<float>(sum / 330));
-  EXPECT_NEAR(sigma, 0.1f, 1e-6);
-}
-
-TEST(Avsig, NoLineInUseHasNoValue) {
-  FeTables t;
-  add_fe1(t, 10.0f, 7.4f, -1);
-  add_fe2(t, 10.0f, 7.6f, 0);
-  float mean = -1.0f, sigma = -1.0f;
-  EXPECT_FALSE(ironsift::AVSIG(t, mean, sigma));
-  EXPECT_EQ(mean, 0.0f);
-  EXPECT_EQ(sigma, 0.0f);
-}
 
 // ---- the pass loop ---------------------------------------------------------
 
@@ -303,20 +232,6 @@ TEST(AbundancePlot, DOutsideFrameDoesNotPick) {
   EXPECT_EQ(device.calls().back(), "curs");  // nothing erased after the event
 }
 
-TEST(AbundancePlot, DOutsideFrameEndsTheProgramWithStatus0) {
-  ironsift::IronsiftState state;
-  add_fe1(state.fe, 149.0f, 7.5f);
-  EXPECT_EXIT(
-      {
-        RecordingPlotDevice device;
-        AbundancePlot plot(PlotKind::Width, "/xw");
-        device.script({{150.5f, 7.5f, 'D'}});
-        ironsift::show_plot_or_stop(plot, device, state, kWidthFrame);
-        std::exit(3);  // not reached when the stop works
-      },
-      testing::ExitedWithCode(0), "");
-}
-
 TEST(AbundancePlot, WrongButtonOnAPointOnlyBlinks) {
   FeTables t;
   add_fe1(t, 40.0f, 7.4f, -1);  // rejected: "A" leaves it
@@ -395,6 +310,47 @@ TEST(AbundancePlot, ExcitationPlotUsesExcitationAndTheSameTolerance) {
   EXPECT_EQ(t.fe1.lines[0].use_flag, -1);
   EXPECT_EQ(t.fe1.lines[1].use_flag, -1);
   EXPECT_EQ(t.fe2.lines[0].use_flag, 2);
+}
+
+TEST(AbundancePlot, ADeviceThatDoesNotOpenGetsNoFurtherCall) {
+  FeTables t;
+  add_fe1(t, 40.0f, 7.4f);
+  RecordingPlotDevice device;
+  device.set_begin_status(0);
+  AbundancePlot plot(PlotKind::Width, "/xw");
+  bool opened = false;
+  plot.set_reports({[&opened] { opened = true; }, {}});
+  device.script({{40.0f, 7.4f, 'A'}});
+  EXPECT_EQ(plot.show(device, t, "S", kWidthFrame), PlotExit::DeviceNotOpened);
+  EXPECT_EQ(device.calls(), (Calls{"beg 0 /xw 1 1"}));
+  EXPECT_FALSE(opened);
+  EXPECT_EQ(t.fe1.lines[0].use_flag, 1);
+}
+
+TEST(AbundancePlot, ReportsTheOpenOnceAndEveryChangedLine) {
+  FeTables t;
+  add_fe1(t, 50.0f, 7.50f);
+  add_fe2(t, 51.0f, 7.51f);
+  add_fe1(t, 52.0f, 7.49f, -1);  // already rejected: "A" does not change it
+  RecordingPlotDevice device;
+  AbundancePlot plot(PlotKind::Width, "/xw");
+  int opened = 0;
+  std::vector<std::string> changes;
+  plot.set_reports({[&opened] { ++opened; },
+                    [&changes](const ironsift::FeLine& line, const ironsift::FeSpecies& s) {
+                      changes.push_back(std::string(s.name) + " " +
+                                        std::to_string(line.line_number) + " " +
+                                        std::to_string(line.use_flag));
+                    }});
+  // "A" takes two lines; "X" on them changes nothing; "D" gives all three back.
+  device.script({{51.0f, 7.50f, 'A'}, {51.0f, 7.50f, 'X'}, {51.0f, 7.50f, 'D'}});
+  plot.show(device, t, "S", kWidthFrame);
+  device.script({{51.0f, 7.50f, 'A'}});
+  plot.show(device, t, "S", kWidthFrame);
+  EXPECT_EQ(opened, 1);
+  EXPECT_EQ(changes, (std::vector<std::string>{"Fe I 101 -1", "Fe II 201 -2", "Fe I 101 1",
+                                               "Fe I 102 1", "Fe II 201 2", "Fe I 101 -1",
+                                               "Fe I 102 -1", "Fe II 201 -2"}));
 }
 
 TEST(AbundancePlot, EachPlotKeepsItsOwnState) {

@@ -1,14 +1,13 @@
-// Loading the star's Fe line tables from its ".abd", the plot frame, and the
-// listing of rejected lines.
+// Loading the star's Fe line tables from its ".abd", and the plot frame.
 #include "fe_tables.h"
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdio>
 #include <string>
 #include <vector>
 
-#include "interactive_mode.h"
 #include "lablen.h"
 #include "record_reader.h"
 
@@ -67,16 +66,37 @@ TEST(FeTables, LoadsFe1AndFe2WithTheirOwnAbundanceAndFlags) {
   EXPECT_EQ(t.fe2.lines[1].use_flag, 2);
 }
 
-TEST(FeTables, AtMost999RecordsAreReadAndMoreAreRefused) {
+TEST(FeTables, AtMost999RecordsAreReadAndAnFeLineAfterThemIsRefused) {
   std::vector<std::string> records(998, "# comment");
   records.push_back(abd(1, "26.00", 1.0, 50.0, 7.5, 0.0));  // record 999
   FeTables t;
   RangeTrackers r;
   ASSERT_EQ(load(records, t, r), FeLoadStatus::Loaded);
   EXPECT_EQ(t.fe1.count, 1);
-  // A 1000th record would be neither shown nor written back by the update.
-  records.push_back(abd(2, "26.00", 1.0, 50.0, 7.5, 0.0));
-  EXPECT_EQ(load(records, t, r), FeLoadStatus::TooManyRecords);
+  struct Case {
+    const char* what;
+    std::vector<std::string> rest;
+    FeLoadStatus status;
+  };
+  const std::vector<Case> cases = {
+      {"an empty line", {""}, FeLoadStatus::LoadedFirst999},
+      {"a comment with Fe values", {"#  2 26.00 4500.0 1.0 -1.0 50.0 7.5 0.0"},
+       FeLoadStatus::LoadedFirst999},
+      {"another species", {abd(2, "26.02", 1.0, 999.0, 7.5, 0.0)}, FeLoadStatus::LoadedFirst999},
+      {"text that is not a record", {"end of results", "  3 "}, FeLoadStatus::LoadedFirst999},
+      // An Fe line there would be neither shown nor written back by the update.
+      {"an Fe I line", {"", abd(2, "26.00", 1.0, 50.0, 7.5, 0.0)}, FeLoadStatus::TooManyRecords},
+      {"an Fe II line", {abd(3, "26.01", 1.0, 50.0, 0.0, 7.5)}, FeLoadStatus::TooManyRecords},
+  };
+  for (const Case& c : cases) {
+    std::vector<std::string> all = records;
+    all.insert(all.end(), c.rest.begin(), c.rest.end());
+    EXPECT_EQ(load(all, t, r), c.status) << c.what;
+    if (c.status == FeLoadStatus::LoadedFirst999) {
+      EXPECT_EQ(t.fe1.count, 1) << c.what;
+      EXPECT_EQ(r.width_max, 50.0f) << c.what;  // the rest widens nothing
+    }
+  }
 }
 
 TEST(FeTables, CapacitiesAndEmptyFilesAreReported) {
@@ -117,7 +137,8 @@ TEST(FeTables, PlotFrameTruncatesTowardZero) {
       {52.0f, 100.0f, 7.23f, 7.81f, 'w', {50.0f, 150.0f, 7.0f, 8.0f}},
       {52.0f, 100.0f, 7.0f, 7.5f, 'w', {50.0f, 150.0f, 7.0f, 8.0f}},  // max 7.5: one step up
       {52.0f, 100.0f, -0.3f, 0.2f, 'w', {50.0f, 150.0f, 0.0f, 0.5f}},  // -0.3 truncates to 0
-      {-30.0f, 20.0f, 7.2f, 7.4f, 'w', {0.0f, 50.0f, 7.0f, 7.5f}},
+      {-30.0f, 20.0f, 7.2f, 7.4f, 'w', {0.0f, 50.0f, 7.0f, 7.5f}},  // -30 truncates to 0
+      {-49.9f, 20.0f, -0.45f, -0.2f, 'w', {0.0f, 50.0f, 0.0f, 0.5f}},
       {3.2f, 643.0f, 7.23f, 7.81f, 'c', {0.0f, 5.0f, 7.0f, 8.0f}},
   };
   for (const Case& c : cases) {
@@ -127,42 +148,11 @@ TEST(FeTables, PlotFrameTruncatesTowardZero) {
     EXPECT_EQ(f.xhi, c.frame.xhi) << c.wmax;
     EXPECT_EQ(f.ylo, c.frame.ylo) << c.amin;
     EXPECT_EQ(f.yhi, c.frame.yhi) << c.amax;
+    // 0.0, not the -0.0 that trunc gives between -1 and 0.
+    for (float limit : {f.xlo, f.xhi, f.ylo, f.yhi}) EXPECT_FALSE(std::signbit(limit)) << limit;
   }
   EXPECT_TRUE(ironsift::frame_is_finite(ironsift::plot_frame({1, 2, 7, 8}, 'w')));
   EXPECT_FALSE(ironsift::frame_is_finite(ironsift::plot_frame({1, 2, 7, 3.0e38f}, 'w')));
-}
-
-TEST(FeTables, ListsRejectedLinesWithNegativeWidths) {
-  FeTables t;
-  const std::vector<std::string> records = {
-      abd(11, "26.00", 3.65, 44.2, 7.486, 0.0), abd(12, "26.01", 2.86, 87.3, 0.0, 7.660),
-      abd(13, "26.00", 1.20, 3.2, 7.230, 0.0)};
-  RangeTrackers r;
-  ASSERT_EQ(load(records, t, r), FeLoadStatus::Loaded);
-  t.fe1.lines[1].use_flag = -1;
-  t.fe2.lines[0].use_flag = 0;
-  testing::internal::CaptureStdout();
-  EXPECT_EQ(ironsift::list_rejected_lines(t), 2);
-  const std::string out = testing::internal::GetCapturedStdout();
-  const std::string expected = " You have escaped from the graphics mode...\n"
-                               " List of manually rejected lines are as follows:\n"
-                               "  13   -3.2 " + records[2].substr(4, 29) + "\n"
-                               "  12  -87.3 " + records[1].substr(4, 29) + "\n"
-                               "( 2 lines will be rejected)\n";
-  EXPECT_EQ(out, expected);
-}
-
-TEST(FeTables, HundredRejectedLinesOverflowTheCountField) {
-  FeTables t;
-  for (int i = 0; i < 100; ++i) {
-    auto& line = t.fe1.lines[static_cast<std::size_t>(t.fe1.count++)];
-    line.use_flag = -1;
-    line.record = std::string(80, ' ');
-  }
-  testing::internal::CaptureStdout();
-  ironsift::list_rejected_lines(t);
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_NE(out.find("(** lines will be rejected)\n"), std::string::npos);
 }
 
 }  // namespace

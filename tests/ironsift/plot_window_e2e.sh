@@ -3,7 +3,11 @@
 # clicks the mouse buttons on known points of the plot, the update is answered
 # with "g" on standard input, and the star's ".obs" and ".del" are checked.
 #
-#   plot_window_e2e.sh IRONSIFT FIXTURE_DIR [LSAN_SUPPRESSIONS]
+#   plot_window_e2e.sh IRONSIFT FIXTURE_DIR LSAN_SUPPRESSIONS WINDOW_CAPTURE
+#
+# Run 4 compares screenshots (WINDOW_CAPTURE, tests/ironsift/window_capture.cpp):
+# a point rejected and taken back leaves the window as it was before the first
+# click. WINDOW_SHOTS_DIR=DIR keeps the screenshots and the difference pictures.
 #
 # Where the plot lies on the screen is not guessed: the program writes each
 # cursor event in world coordinates on standard error (IRONSIFT_CURSOR_TRACE),
@@ -17,6 +21,10 @@ set -uo pipefail
 ironsift=$1
 fixtures=$2
 suppressions=${3:-}
+capture=${4:-}
+# At most this many pixels may differ between the window before the first click
+# and after a rejection taken back (the rest of the picture is exact).
+max_differing_pixels=8
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 skip() { echo "SKIP: $*" >&2; exit 77; }
@@ -48,10 +56,12 @@ done
 [[ -s $work/display ]] || skip "no X server can be started: $(tr '\n' ' ' <"$work/xvfb.log")"
 export DISPLAY=":$(head -n1 "$work/display")"
 
-# The line table: 330 filler lines (the star's lines need no entry in it).
+# The line table: line 12 of the star, then 329 filler lines (the other lines
+# of the star need no entry in it; the click report says so).
 {
   printf '5000.0\n4.0\n0.0\n1.5\n330\n'
-  for i in $(seq 330); do printf '%d 0.0 %d.5\n' $((9000 + i)) $((9000 + i)); done
+  printf '12 0.0 4531.620\n'
+  for i in $(seq 329); do printf '%d 0.0 %d.5\n' $((9000 + i)) $((9000 + i)); done
 } >"$work/params.dat"
 cp "$fixtures/XSTAR.abd" "$work/"
 
@@ -215,4 +225,58 @@ wait_for_end
 cmp -s "$work/XSTAR.obs" "$work/obs.before" || fail "run 3 changed the .obs"
 cmp -s "$work/XSTAR.del" "$work/del.before" || fail "run 3 changed the .del"
 echo "run 3: the middle button outside the frame ended the program, nothing written"
+
+# ---- run 4: the window shows what is visible: a point rejected and taken back
+# leaves the picture as it was before the first click -------------------------
+[[ -x $capture ]] || fail "no screenshot program given"
+shots=${WINDOW_SHOTS_DIR:-$work/shots}
+mkdir -p "$shots"
+# A screenshot once the program waits for cursor event n and the window has
+# settled (two screenshots 0.3 s apart are equal; the window is drawn again
+# just before the wait).
+shot() {  # n, name
+  wait_for_request "$1"
+  local previous="$shots/$2.previous.png"
+  "$capture" shot "$window" "$previous" || fail "no screenshot $2"
+  for _ in $(seq 20); do
+    sleep 0.3
+    "$capture" shot "$window" "$shots/$2.png" || fail "no screenshot $2"
+    [[ $("$capture" diff "$previous" "$shots/$2.png") == 0 ]] && { rm -f "$previous"; return 0; }
+    mv "$shots/$2.png" "$previous"
+  done
+  fail "the window did not settle for screenshot $2"
+}
+differing() {  # a, b: the number of pixels that differ
+  "$capture" diff "$shots/$1.png" "$shots/$2.png" "$shots/diff_$1_$2.png" ||
+    fail "cannot compare $1 and $2"
+}
+start_program w x
+shot 1 before
+calibrate
+shot 3 calibrated
+click_point 80.0 7.20 1 65    # rejects line 12
+shot 4 rejected
+click_point 80.0 7.20 2 68    # takes it back
+shot 5 restored
+click_point 40.0 7.50 3 88    # right button on line 11: it blinks
+shot 6 blinked
+click_outside 3
+wait_for_end
+[[ $status == 0 ]] || fail "run 4 ended with status $status: $(cat "$work/err")"
+changed=$(differing before rejected)
+((changed > 100)) || fail "rejecting line 12 changed only $changed pixels"
+for after in calibrated restored blinked; do
+  n=$(differing before "$after")
+  ((n <= max_differing_pixels)) ||
+    fail "$n pixels differ between the window before the first click and $after (at most $max_differing_pixels)"
+  echo "run 4: $after: $n pixels differ from the window before the first click"
+done
+# What the clicks took, on standard error; what the buttons do, once.
+[[ $(grep -c '^In the plot: the left button rejects' "$work/err") == 1 ]] ||
+  fail "run 4: the buttons are not explained once: $(cat "$work/err")"
+grep -E '^(rejected|restored): ' "$work/err" >"$work/changes"
+printf '%s\n' "rejected: line 12, Fe I, 4531.620 A, W = 80.0 mA, A = 7.200" \
+  "restored: line 12, Fe I, 4531.620 A, W = 80.0 mA, A = 7.200" | cmp -s - "$work/changes" ||
+  fail "run 4 click report: $(cat "$work/changes")"
+echo "run 4: a rejection taken back leaves the window as before; each changed line reported"
 echo "PASS"

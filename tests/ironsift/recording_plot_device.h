@@ -33,9 +33,12 @@ class RecordingPlotDevice final : public ironsift::PlotDevice {
   // Starting positions and characters of the cursor requests, in order.
   const std::vector<CursorEvent>& cursor_starts() const { return cursor_starts_; }
 
+  // What begin answers: 1 (open) unless set otherwise.
+  void set_begin_status(int status) { begin_status_ = status; }
+
   int begin(int unit, std::string_view device, int nx, int ny) override {
     add("beg " + num(unit) + " " + std::string(device) + " " + num(nx) + " " + num(ny));
-    return 1;
+    return begin_status_;
   }
   void environment(float xlo, float xhi, float ylo, float yhi, int just, int axis) override {
     add("env " + num(xlo) + " " + num(xhi) + " " + num(ylo) + " " + num(yhi) + " " + num(just) +
@@ -84,6 +87,7 @@ class RecordingPlotDevice final : public ironsift::PlotDevice {
   std::string num(int v) { return std::to_string(v); }
   void add(std::string call) { calls_.push_back(std::move(call)); }
 
+  int begin_status_ = 1;
   std::deque<CursorEvent> events_;
   std::vector<std::string> calls_;
   std::vector<float> numbers_;

@@ -221,6 +221,10 @@ TEST(ThresholdRun, MissingWidthFileGivesNoLinesAndEmptyFiles) {
   EXPECT_EQ(read_file(dir.file("HD123.obs")), "");
   EXPECT_EQ(read_file(dir.file("HD123.del")), "");
   EXPECT_EQ(read_file(dir.file("HD123.wdt")), "");  // opened, so created empty
+  // ... and said: a mistyped star name does not pass silently.
+  EXPECT_EQ(run.err,
+            "Warning: HD123.wdt did not exist and was created empty: no line has a measurement "
+            "(is the star name right?)\n");
 }
 
 TEST(ThresholdRun, EndOfInputMeansInfinityAtTheThresholdAndStopsAtTheKey) {
@@ -296,6 +300,18 @@ TEST(StartUp, FailureStopsWriteTheirMessageAndExitWithStatusOne) {
   }
 }
 
+TEST(StartUp, MissingReferenceSaysHowTheSlashWasRead) {
+  ScratchDir dir;
+  write_file(dir.file("params.dat"), params_text(kTable));
+  const ProgramRun run = run_program_in(kIronsift, dir.path(), {" data/HD123 ", "w"}, "g");
+  EXPECT_EQ(run.status, 1);
+  EXPECT_EQ(run.out, " R: why not exist ? --> HD123.abd\n");
+  EXPECT_EQ(run.err,
+            "ironsift: the first argument \"data/HD123\" names the star \"data\" and the "
+            "reference star \"HD123\" (STAR/REFERENCE, both in the current directory); the "
+            "\"/\" is not a folder: run ironsift in the star's folder.\n");
+}
+
 TEST(StartUp, ParameterFileComesFromTheCurrentDirectoryBeforeModDir) {
   ScratchDir dir;
   ScratchDir model_dir;
@@ -317,12 +333,33 @@ TEST(StartUp, ParameterFileComesFromTheCurrentDirectoryBeforeModDir) {
 TEST(StartUp, MissingParameterFileEndsWithAReportAndCreatesNothing) {
   ScratchDir dir;
   ScratchDir model_dir;
-  const ProgramRun run = run_program_in(kIronsift, dir.path(), {"HD123", "i"}, "\nx\n",
-                                        {{"MOD_DIR", model_dir.path()}});
+  const std::string nowhere =
+      "  params.dat was found neither in the current directory nor in MOD_DIR ";
+  struct Case {
+    std::optional<std::string> mod_dir;
+    std::string path;
+    std::string further_line;
+  };
+  const std::vector<Case> cases = {
+      {model_dir.path(), model_dir.file("params.dat"), nowhere + "(MOD_DIR=" + model_dir.path() + ")"},
+      {std::nullopt, "/params.dat", nowhere + "(MOD_DIR is not set)"},
+      {std::string("   "), "/params.dat", nowhere + "(MOD_DIR is not set)"},
+  };
+  for (const Case& c : cases) {
+    const ProgramRun run = run_program_in(kIronsift, dir.path(), {"HD123", "i"}, "\nx\n",
+                                          {{"MOD_DIR", c.mod_dir}});
+    EXPECT_EQ(run.status, 2);
+    // The record layer's report, then the further line.
+    EXPECT_EQ(run.err, "Fatal error: end-of-file during read, unit 10, file " + c.path +
+                           "\n  the data hold no record at all\n" + c.further_line + "\n");
+    EXPECT_EQ(read_file(model_dir.file("params.dat")), std::nullopt);
+  }
+  // A parameter file that exists but is empty gets the report alone.
+  write_file(dir.file("params.dat"), "");
+  const ProgramRun run = run_program_in(kIronsift, dir.path(), {"HD123", "i"}, "\nx\n");
   EXPECT_EQ(run.status, 2);
-  EXPECT_NE(run.err.find("end-of-file during read"), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find(model_dir.file("params.dat")), std::string::npos) << run.err;
-  EXPECT_EQ(read_file(model_dir.file("params.dat")), std::nullopt);
+  EXPECT_EQ(run.err, "Fatal error: end-of-file during read, unit 10, file ./params.dat\n"
+                     "  the data hold no record at all\n");
 }
 
 }  // namespace
