@@ -1,14 +1,12 @@
 #include "model_set.h"
 
-#include <cstring>
-#include <iostream>
-
 #include "console.h"
 #include "directory_keys.h"
 #include "io_outcome.h"
 #include "lablen.h"
 #include "process_env.h"
 #include "record_reader.h"
+#include "suite_program.h"
 #include "texts.h"
 
 namespace wavepick {
@@ -37,13 +35,6 @@ bool read_and_check(const std::string& field, std::int32_t& value, Range range) 
   if (!read_field(field, read)) return false;
   value = read;
   return range.low <= value && value <= range.high;
-}
-
-void report_unstarted(const ModelProgramRun& run, const velko::RunResult& result) {
-  if (!result.started) {
-    std::cerr << texts::kDiagnosticPrefix << "could not start " << run.command_line << ": "
-              << std::strerror(result.start_error) << '\n';
-  }
 }
 
 }  // namespace
@@ -107,9 +98,11 @@ void MODELSET(const RunParameters& parameters) {
 
   const std::string directory(velko::trimmed(RETENV("VLK_DIR")));
   // Each program is started with an argument vector, never through a shell,
-  // and waited for; only the model file left behind decides the outcome.
+  // and waited for. One that cannot start or fails is named on standard
+  // error; the next runs in any case, and only the model file left behind
+  // decides the outcome.
   for (const ModelProgramRun& run : model_program_runs(name, directory)) {
-    report_unstarted(run, velko::run_program(run.program, run.arguments));
+    run_suite_program(run.program, run.arguments, run.command_line);
   }
 
   if (!velko::file_exists(fnmodel)) {

@@ -92,13 +92,22 @@ void WavepickRun::fake_width(const std::string& ewtemp, int status) {
   std::ofstream(results, std::ios::binary) << ewtemp;
   std::ofstream script(bin_ / "width");
   script << "#!/bin/sh\n";
-  if (!ewtemp.empty()) script << "cp '" << results.string() << "' ewtemp.csv\n";
+  script << "cp '" << results.string() << "' ewtemp.csv\n";
   script << "exit " << status << "\n";
   script.close();
   fs::permissions(bin_ / "width", fs::perms::owner_all);
 }
 
+void WavepickRun::standin_width() {
+  fs::remove(bin_ / "width");
+  fs::create_symlink(fs::path(WAVEPICK_STANDIN_DIR) / "width", bin_ / "width");
+}
+
 RunOutput WavepickRun::run(const std::vector<std::string>& arguments) {
+  return finish(start(arguments));
+}
+
+StartedRun WavepickRun::start(const std::vector<std::string>& arguments, const std::string& tag) {
   std::vector<std::string> environment;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
@@ -117,8 +126,11 @@ RunOutput WavepickRun::run(const std::vector<std::string>& arguments) {
   for (std::string& e : environment) envp.push_back(e.data());
   envp.push_back(nullptr);
 
-  const fs::path out_path = root_ / "stdout.txt";
-  const fs::path err_path = root_ / "stderr.txt";
+  StartedRun started;
+  started.out_path = root_ / ("stdout" + tag + ".txt");
+  started.err_path = root_ / ("stderr" + tag + ".txt");
+  const fs::path& out_path = started.out_path;
+  const fs::path& err_path = started.err_path;
   const pid_t pid = fork();
   if (pid == 0) {
     const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -129,13 +141,18 @@ RunOutput WavepickRun::run(const std::vector<std::string>& arguments) {
     ::execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
+  started.pid = pid;
+  return started;
+}
+
+RunOutput WavepickRun::finish(const StartedRun& started) {
   RunOutput output;
   int status = 0;
-  if (pid > 0 && ::waitpid(pid, &status, 0) == pid) {
+  if (started.pid > 0 && ::waitpid(started.pid, &status, 0) == started.pid) {
     output.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
-  output.out = slurp(out_path);
-  output.err = slurp(err_path);
+  output.out = slurp(started.out_path);
+  output.err = slurp(started.err_path);
   return output;
 }
 
