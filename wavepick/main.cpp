@@ -11,6 +11,7 @@
 #include "run_parameters.h"
 #include "usage_text.h"
 #include "width_run.h"
+#include "working_dir_lock.h"
 
 int main(int argc, char** argv) {
   velko::answer_info_request(argc, argv, "wavepick", wavepick::kUsageText);
@@ -18,6 +19,8 @@ int main(int argc, char** argv) {
   velko::set_arguments(argc, argv);
   const wavepick::RunParameters parameters = wavepick::decode_run_parameters();
   wavepick::echo_run_parameters(parameters);
+  // Held to the end: every stage works with fixed file names in this directory.
+  wavepick::lock_working_directory();
   wavepick::LINESET(parameters);
   wavepick::MODELSET(parameters);
   wavepick::RUNWIDTH(parameters);
