@@ -44,14 +44,20 @@ bool parse_model_name(std::string_view fnmodel, ModelName& name) {
   int last = 0;
   velko::LABLEN(fnmodel, static_cast<int>(fnmodel.size()), first, last);
   if (last - first + 1 != static_cast<int>(kModelNameLength)) return false;
-  // The letters and the fields are both located from the first non-blank
-  // character, so that a name with leading blanks is read where it stands.
-  const std::string_view model = fnmodel.substr(static_cast<std::size_t>(first - 1), kModelNameLength);
-  if (model[0] != 't' || model[6] != 'g' || model[10] != 'x' || model[15] != 'm') return false;
-  name.t_field = std::string(model.substr(1, 5));
-  name.g_field = std::string(model.substr(7, 3));
-  name.x_field = std::string(model.substr(11, 4));
-  name.m_field = std::string(model.substr(16, 1));
+  // The letters are located from the first non-blank character.
+  const std::string_view letters = fnmodel.substr(static_cast<std::size_t>(first - 1));
+  if (letters[0] != 't' || letters[6] != 'g' || letters[10] != 'x' || letters[15] != 'm') {
+    return false;
+  }
+  // The fields are read from the first character of the name, blank or not:
+  // a name led by blanks has a letter or blanks in its t field, so it is
+  // refused as unsupported instead of being made under another name. A
+  // 17-character name within the 60 always leaves positions 2 to 17 there.
+  const std::string_view fields = fnmodel;
+  name.t_field = std::string(fields.substr(1, 5));
+  name.g_field = std::string(fields.substr(7, 3));
+  name.x_field = std::string(fields.substr(11, 4));
+  name.m_field = std::string(fields.substr(16, 1));
   return true;
 }
 

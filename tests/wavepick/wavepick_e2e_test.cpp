@@ -190,6 +190,9 @@ TEST_F(WavepickRun, ModelNamesOutsideTheGridStop) {
       {"t05750g444x+000m2", " 5750 444 0 2"},
       {"t057a0g444x+000m0", " -999 -999 -999 -999"},
       {"t     g444x+000m0", " -999 -999 -999 -999"},
+      // Led by a blank: the fields are read from position 1, so the t field
+      // holds the "t"; nothing is made under a name other than this one.
+      {" t05750g444x+020m0", " -999 -999 -999 -999"},
   };
   for (const Case& c : cases) {
     const RunOutput output = run({"5000", "5001", "26", c.name, "1.0", "7.5", "0", "out.sel"});
@@ -199,6 +202,7 @@ TEST_F(WavepickRun, ModelNamesOutsideTheGridStop) {
         << c.name;
     EXPECT_FALSE(work_file_exists(c.name));
     EXPECT_FALSE(work_file_exists("winput.in"));
+    EXPECT_FALSE(work_file_exists("tolmar.dat"));  // no model program ran
   }
 }
 
