@@ -1,6 +1,7 @@
 #include "model_set.h"
 
 #include "console.h"
+#include "diagnostics.h"
 #include "directory_keys.h"
 #include "io_outcome.h"
 #include "lablen.h"
@@ -93,7 +94,16 @@ std::vector<ModelProgramRun> model_program_runs(const ModelName& name,
 void MODELSET(const RunParameters& parameters) {
   const std::string_view fnmodel = parameters.fnmodel;
   ModelName name;
-  if (!parse_model_name(fnmodel, name) || velko::file_exists(fnmodel)) return;
+  if (!parse_model_name(fnmodel, name)) {
+    // Not made, and not found: "width" would get no model at all.
+    if (!velko::trimmed(fnmodel).empty() && !velko::file_exists(fnmodel)) {
+      tell("model file \"" + std::string(velko::trimmed(fnmodel)) +
+           "\" does not exist, and its name is not of the grid form t05750g444x+020m0 "
+           "that the model programs make: \"width\" gets no model");
+    }
+    return;
+  }
+  if (velko::file_exists(fnmodel)) return;
 
   if (!model_parameters_supported(name)) {
     velko::console::write_list(
@@ -107,9 +117,11 @@ void MODELSET(const RunParameters& parameters) {
   // and waited for. One that cannot start or fails is named on standard
   // error; the next runs in any case, and only the model file left behind
   // decides the outcome.
+  bool all_ran = true;
   for (const ModelProgramRun& run : model_program_runs(name, directory)) {
-    run_suite_program(run.program, run.arguments, run.command_line);
+    all_ran = run_suite_program(run.program, run.arguments, run.command_line) && all_ran;
   }
+  if (!all_ran && !velko_is_set()) tell(texts::kVelkoNotSet);
 
   if (!velko::file_exists(fnmodel)) {
     velko::console::write_list({texts::kModelNotCreated, fnmodel});

@@ -6,6 +6,7 @@
 
 #include "console.h"
 #include "diagnostics.h"
+#include "empty_line_set.h"
 #include "formatted_io.h"
 #include "io_outcome.h"
 #include "lablen.h"
@@ -167,6 +168,7 @@ void RUNWIDTH(const RunParameters& parameters) {
   }
 
   const std::vector<std::string> lines = read_line_table();
+  if (lines.empty()) explain_empty_line_set(parameters);
   const std::vector<std::string> model = read_model_table(parameters.fnmodel);
   write_file(texts::kWidthInputFile, texts::kUnitWidthInput,
              width_input_records(parameters, lines, model));

@@ -115,8 +115,12 @@ StartedRun WavepickRun::start(const std::vector<std::string>& arguments, const s
     environment.push_back(entry);
   }
   environment.push_back("PATH=" + bin_.string() + ":/usr/bin:/bin");
-  environment.push_back("VELKO=" + velko_.string());
-  for (const auto& [name, value] : environment_) environment.push_back(name + "=" + value);
+  if (!velko_unset_ && environment_.count("VELKO") == 0) {
+    environment.push_back("VELKO=" + velko_.string());
+  }
+  for (const auto& [name, value] : environment_) {
+    if (!(velko_unset_ && name == "VELKO")) environment.push_back(name + "=" + value);
+  }
 
   std::vector<std::string> argv_text = {WAVEPICK_EXECUTABLE};
   argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());

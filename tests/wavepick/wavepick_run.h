@@ -62,7 +62,9 @@ class WavepickRun : public ::testing::Test {
   std::filesystem::path velko_;
   std::filesystem::path work_;
   std::filesystem::path bin_;
-  std::map<std::string, std::string> environment_;  // added to the run's environment
+  // Added to the run's environment; an entry VELKO replaces the scratch tree's.
+  std::map<std::string, std::string> environment_;
+  bool velko_unset_ = false;  // run without VELKO at all
 };
 
 }  // namespace wavepick_test
