@@ -9,11 +9,9 @@ namespace wavepick {
 // Takes an exclusive advisory lock (flock) on the current working directory
 // and holds it until the process ends. When another run holds it, says so
 // once on standard error and waits: runs queued by a batch script then run
-// one after the other instead of failing. The lock is inherited by the
-// programs wavepick starts, so a "width" left running by a run that was
-// killed outright keeps the directory until it ends. Where the directory
-// cannot be locked (it cannot be opened, or its file system has no locks),
-// that is told and the run goes on unlocked.
+// one after the other instead of failing. Where the directory cannot be
+// locked (it cannot be opened, or its file system has no locks), that is
+// told and the run goes on unlocked.
 void lock_working_directory();
 
 }  // namespace wavepick
