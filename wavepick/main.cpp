@@ -3,11 +3,6 @@
 // atmosphere, reaches a minimum.
 //
 //   wavepick w1 w2 cod fnmodel xi abund ewmin fnoutput
-#include <cstdio>
-
-#include <string>
-
-#include "directory_keys.h"
 #include "io_outcome.h"
 #include "line_set.h"
 #include "model_set.h"
@@ -15,7 +10,6 @@
 #include "program_info.h"
 #include "report_hint.h"
 #include "run_parameters.h"
-#include "texts.h"
 #include "usage_text.h"
 #include "width_run.h"
 #include "working_dir_lock.h"
@@ -25,16 +19,14 @@ int main(int argc, char** argv) {
   velko::install_termination_handlers();
   velko::set_arguments(argc, argv);
   wavepick::install_report_hints();
-  // Without any argument the first read fails: show first how to call it.
-  if (argc < 2) std::fwrite(wavepick::kUsageText.data(), 1, wavepick::kUsageText.size(), stderr);
+  wavepick::show_usage_without_arguments(argc);
   const wavepick::RunParameters parameters = wavepick::decode_run_parameters();
   wavepick::echo_run_parameters(parameters);
   // Held to the end: every stage works with fixed file names in this directory.
   wavepick::lock_working_directory();
   {
     // A wrong VELKO shows first as a gf file that cannot be opened.
-    const wavepick::ReportHint hint(
-        wavepick::velko_is_set() ? std::string() : "  " + std::string(wavepick::texts::kVelkoNotSet));
+    const wavepick::ReportHint hint(wavepick::velko_not_set_hint());
     wavepick::LINESET(parameters);
   }
   wavepick::MODELSET(parameters);

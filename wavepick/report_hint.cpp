@@ -3,7 +3,9 @@
 #include <cstdio>
 #include <utility>
 
+#include "directory_keys.h"
 #include "io_outcome.h"
+#include "texts.h"
 
 namespace wavepick {
 namespace {
@@ -20,6 +22,10 @@ void write_hint(int status) {
 }
 
 }  // namespace
+
+std::string velko_not_set_hint() {
+  return velko_is_set() ? std::string() : "  " + std::string(texts::kVelkoNotSet);
+}
 
 void install_report_hints() { velko::set_program_end_handler(write_hint); }
 

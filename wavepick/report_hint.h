@@ -13,6 +13,10 @@ void install_report_hints();
 
 // While alive, the further line (written as it stands, with its own indent)
 // of a report that ends the program. Hints nest: the innermost counts.
+// The further line for a gf file that cannot be opened: that VELKO is not set
+// and what it must hold; empty when VELKO is set.
+std::string velko_not_set_hint();
+
 class ReportHint {
  public:
   explicit ReportHint(std::string line);

@@ -1,6 +1,7 @@
 #include "run_parameters.h"
 
 #include <array>
+#include <cstdio>
 #include <string_view>
 
 #include "console.h"
@@ -10,6 +11,7 @@
 #include "record_reader.h"
 #include "report_hint.h"
 #include "texts.h"
+#include "usage_text.h"
 
 namespace wavepick {
 namespace {
@@ -56,6 +58,10 @@ std::string name_argument(int k) {
 }
 
 }  // namespace
+
+void show_usage_without_arguments(int argc) {
+  if (argc < 2) std::fwrite(kUsageText.data(), 1, kUsageText.size(), stderr);
+}
 
 RunParameters decode_run_parameters() {
   RunParameters parameters;

@@ -93,7 +93,7 @@ TEST_F(WavepickRun, VelkoNotSetIsToldWhereItShows) {
     velko_unset_ = c.unset;
     environment_.clear();
     if (!c.unset) environment_["VELKO"] = "   ";
-    const RunOutput output = run(c.arguments);
+    const RunOutput output = finish(start(c.arguments));  // start() knows velko_unset_
     EXPECT_EQ(output.status, c.status) << output.err;
     const std::size_t first = output.err.find(c.first);
     ASSERT_NE(first, std::string::npos) << output.err;

@@ -86,6 +86,11 @@ bool WavepickRun::work_file_exists(const std::string& name) const {
   return fs::exists(work_ / name);
 }
 
+void WavepickRun::standin_width() {
+  fs::remove(bin_ / "width");
+  fs::create_symlink(fs::path(WAVEPICK_STANDIN_DIR) / "width", bin_ / "width");
+}
+
 void WavepickRun::fake_width(const std::string& ewtemp, int status) {
   fs::remove(bin_ / "width");
   const fs::path results = root_ / "fake_ewtemp.csv";
@@ -98,16 +103,7 @@ void WavepickRun::fake_width(const std::string& ewtemp, int status) {
   fs::permissions(bin_ / "width", fs::perms::owner_all);
 }
 
-void WavepickRun::standin_width() {
-  fs::remove(bin_ / "width");
-  fs::create_symlink(fs::path(WAVEPICK_STANDIN_DIR) / "width", bin_ / "width");
-}
-
 RunOutput WavepickRun::run(const std::vector<std::string>& arguments) {
-  return finish(start(arguments));
-}
-
-StartedRun WavepickRun::start(const std::vector<std::string>& arguments, const std::string& tag) {
   std::vector<std::string> environment;
   for (char** e = environ; *e != nullptr; ++e) {
     const std::string entry = *e;
@@ -115,12 +111,8 @@ StartedRun WavepickRun::start(const std::vector<std::string>& arguments, const s
     environment.push_back(entry);
   }
   environment.push_back("PATH=" + bin_.string() + ":/usr/bin:/bin");
-  if (!velko_unset_ && environment_.count("VELKO") == 0) {
-    environment.push_back("VELKO=" + velko_.string());
-  }
-  for (const auto& [name, value] : environment_) {
-    if (!(velko_unset_ && name == "VELKO")) environment.push_back(name + "=" + value);
-  }
+  environment.push_back("VELKO=" + velko_.string());
+  for (const auto& [name, value] : environment_) environment.push_back(name + "=" + value);
 
   std::vector<std::string> argv_text = {WAVEPICK_EXECUTABLE};
   argv_text.insert(argv_text.end(), arguments.begin(), arguments.end());
@@ -130,11 +122,8 @@ StartedRun WavepickRun::start(const std::vector<std::string>& arguments, const s
   for (std::string& e : environment) envp.push_back(e.data());
   envp.push_back(nullptr);
 
-  StartedRun started;
-  started.out_path = root_ / ("stdout" + tag + ".txt");
-  started.err_path = root_ / ("stderr" + tag + ".txt");
-  const fs::path& out_path = started.out_path;
-  const fs::path& err_path = started.err_path;
+  const fs::path out_path = root_ / "stdout.txt";
+  const fs::path err_path = root_ / "stderr.txt";
   const pid_t pid = fork();
   if (pid == 0) {
     const int out = ::open(out_path.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
@@ -145,18 +134,13 @@ StartedRun WavepickRun::start(const std::vector<std::string>& arguments, const s
     ::execve(argv[0], argv.data(), envp.data());
     _exit(127);
   }
-  started.pid = pid;
-  return started;
-}
-
-RunOutput WavepickRun::finish(const StartedRun& started) {
   RunOutput output;
   int status = 0;
-  if (started.pid > 0 && ::waitpid(started.pid, &status, 0) == started.pid) {
+  if (pid > 0 && ::waitpid(pid, &status, 0) == pid) {
     output.status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
   }
-  output.out = slurp(started.out_path);
-  output.err = slurp(started.err_path);
+  output.out = slurp(out_path);
+  output.err = slurp(err_path);
   return output;
 }
 

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <gtest/gtest.h>
-
 #include <sys/types.h>
 
 #include <filesystem>
@@ -26,7 +25,7 @@ struct RunOutput {
 std::string gf_record(double wavelength_nm, double log_gf, const std::string& species,
                       double energy1, double energy2);
 
-// A run started and not yet waited for.
+// A run started and not yet waited for (started_run.cpp).
 struct StartedRun {
   pid_t pid = -1;
   std::filesystem::path out_path;
@@ -51,20 +50,21 @@ class WavepickRun : public ::testing::Test {
   // Puts the stand-in "width" back on PATH.
   void standin_width();
 
-  // Runs wavepick with these arguments in the working directory.
-  RunOutput run(const std::vector<std::string>& arguments);
-  // The same in two steps, so that several runs can overlap; tag names the
-  // run's stdout/stderr files.
+  // Starts wavepick as run() does, without waiting, so that runs can overlap
+  // or be signalled; tag names the run's stdout/stderr files. velko_unset_
+  // and a VELKO entry of environment_ apply here.
   StartedRun start(const std::vector<std::string>& arguments, const std::string& tag = "");
   RunOutput finish(const StartedRun& started);
+  bool velko_unset_ = false;  // start() without VELKO at all
+
+  // Runs wavepick with these arguments in the working directory.
+  RunOutput run(const std::vector<std::string>& arguments);
 
   std::filesystem::path root_;
   std::filesystem::path velko_;
   std::filesystem::path work_;
   std::filesystem::path bin_;
-  // Added to the run's environment; an entry VELKO replaces the scratch tree's.
-  std::map<std::string, std::string> environment_;
-  bool velko_unset_ = false;  // run without VELKO at all
+  std::map<std::string, std::string> environment_;  // added to the run's environment
 };
 
 }  // namespace wavepick_test
