@@ -30,7 +30,11 @@ struct RunResult {
 
 // Runs a program with an argument vector and no shell, and waits for it.
 // A program name without "/" is looked up through PATH. args excludes the
-// program name (argv[0] is program).
+// program name (argv[0] is program). A signal that would end this program
+// (SIGHUP, SIGINT, SIGQUIT, SIGTERM, SIGUSR1, SIGUSR2, SIGALRM) arriving while
+// the program runs is passed on to it; once it has ended, the signal takes
+// effect here as it would have (the termination handlers clean up and end
+// the process), so no started program is left running behind.
 RunResult run_program(const std::string& program, const std::vector<std::string>& args);
 
 }  // namespace velko

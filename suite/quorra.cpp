@@ -24,10 +24,7 @@ int main(int argc, char** argv) {
   const double teff = standin::number_argument("quorra", argv[1]);
   const double log_g = standin::number_argument("quorra", argv[2]);
   const double metallicity = standin::number_argument("quorra", argv[3]);
-  if (standin::failure_requested()) {
-    std::cerr << "quorra: VELKO_STANDIN_FAIL=1, no model written\n";
-    return 1;
-  }
+  standin::end_if_switched("quorra");
 
   std::FILE* temperatures = std::fopen(standin::kTemperatureFile, "r");
   std::FILE* convection = std::fopen(standin::kConvectionFile, "r");

@@ -16,6 +16,7 @@ int main(int argc, char** argv) {
   const double teff = standin::number_argument("tolmar", argv[1]);
   standin::number_argument("tolmar", argv[2]);
   standin::number_argument("tolmar", argv[3]);
+  standin::end_if_switched("tolmar");
   std::FILE* out = std::fopen(standin::kTemperatureFile, "w");
   if (out == nullptr) {
     std::perror("tolmar: tolmar.dat");

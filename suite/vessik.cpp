@@ -12,6 +12,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: vessik 0|1\n";
     return 2;
   }
+  standin::end_if_switched("vessik");
   std::FILE* out = std::fopen(standin::kConvectionFile, "w");
   if (out == nullptr) {
     std::perror("vessik: vessik.dat");

@@ -21,7 +21,18 @@
 // with the excitation potential.
 //
 // VELKO_STANDIN_WIDTH_LIMIT=n writes at most n result records (a run that
-// loses lines); a missing or unreadable input ends with status 1.
+// loses lines); a missing or unreadable input ends with status 1. Besides the
+// switches of standin.h (VELKO_STANDIN_KILL=width ends it by SIGKILL once its
+// records are written and flushed):
+//
+//   VELKO_STANDIN_SLEEP=s        waits s seconds before writing its results
+//   VELKO_STANDIN_PID_FILE=path  writes its process id to path at the start
+//   VELKO_STANDIN_FILE_LIMIT=n   no file it writes may grow beyond n bytes, as
+//                                on a full disk: the write fails, status 1
+#include <sys/resource.h>
+#include <unistd.h>
+
+#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -29,7 +40,10 @@
 #include <iostream>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <vector>
+
+#include "standin.h"
 
 namespace {
 
@@ -65,9 +79,25 @@ bool parse_line(const std::string& record, Line& line) {
   std::exit(1);
 }
 
+// The switches that act before anything is read.
+void apply_start_switches() {
+  if (const char* path = std::getenv("VELKO_STANDIN_PID_FILE")) {
+    std::ofstream(path) << ::getpid() << '\n';
+  }
+  standin::end_if_switched("width", /*kill_now=*/false);
+  if (const char* text = std::getenv("VELKO_STANDIN_FILE_LIMIT")) {
+    const rlim_t bytes = static_cast<rlim_t>(std::atol(text));
+    const struct rlimit limit = {bytes, bytes};
+    // A write beyond the limit then fails (EFBIG) instead of ending the process.
+    std::signal(SIGXFSZ, SIG_IGN);
+    if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) fail("cannot set the file-size limit");
+  }
+}
+
 }  // namespace
 
 int main() {
+  apply_start_switches();
   std::string input_name, output_name;
   {
     std::ifstream list("widfiles.lst");
@@ -137,6 +167,10 @@ int main() {
   long limit = static_cast<long>(lines.size());
   if (const char* text = std::getenv("VELKO_STANDIN_WIDTH_LIMIT")) limit = std::atol(text);
 
+  if (const char* text = std::getenv("VELKO_STANDIN_SLEEP")) {
+    std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(text)));
+  }
+
   std::FILE* out = std::fopen(output_name.c_str(), "w");
   if (out == nullptr) fail("cannot write " + output_name);
   const double theta = 5040.0 / teff;
@@ -150,5 +184,11 @@ int main() {
     std::fprintf(out, "%zu,%.2f,%.3f,%.3f,%.3f,%.2f,%.2f,%.2f,%.3f,%.2f,%.2f,%.1f,0\n", i + 1,
                  v[0], v[1], v[2], v[3], v[4], v[5], v[6], log_x, xi, abundance, width);
   }
-  return std::fclose(out) == 0 ? 0 : 1;
+  if (standin::switched_on("VELKO_STANDIN_KILL", "width")) {
+    std::fflush(out);
+    standin::kill_self();
+  }
+  const bool written = std::fflush(out) == 0 && std::ferror(out) == 0;
+  if (std::fclose(out) != 0 || !written) fail("cannot write " + output_name);
+  return 0;
 }

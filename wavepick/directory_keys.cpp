@@ -44,6 +44,10 @@ std::string RETENV(std::string_view key) {
   velko::stop_program(velko::kExitStopFailure);
 }
 
+bool velko_is_set() {
+  return !velko::trimmed(velko::environment_text("VELKO", kDirectoryPathLength)).empty();
+}
+
 int IFNUM(std::string_view text) {
   if (text.empty()) return 0;
   const char c = text.front();

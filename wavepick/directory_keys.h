@@ -19,6 +19,10 @@ inline constexpr std::size_t kDirectoryPathLength = 80;
 // "I do not understand " and the key, and stops the program (status 1).
 std::string RETENV(std::string_view key);
 
+// False when VELKO is not set or holds only blanks: every directory is then
+// taken from the root.
+bool velko_is_set();
+
 // 1 when the first character of text is one of the digits, otherwise 0 (also
 // for an empty text).
 int IFNUM(std::string_view text);

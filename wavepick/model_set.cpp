@@ -1,14 +1,13 @@
 #include "model_set.h"
 
-#include <cstring>
-#include <iostream>
-
 #include "console.h"
+#include "diagnostics.h"
 #include "directory_keys.h"
 #include "io_outcome.h"
 #include "lablen.h"
 #include "process_env.h"
 #include "record_reader.h"
+#include "suite_program.h"
 #include "texts.h"
 
 namespace wavepick {
@@ -39,13 +38,6 @@ bool read_and_check(const std::string& field, std::int32_t& value, Range range) 
   return range.low <= value && value <= range.high;
 }
 
-void report_unstarted(const ModelProgramRun& run, const velko::RunResult& result) {
-  if (!result.started) {
-    std::cerr << texts::kDiagnosticPrefix << "could not start " << run.command_line << ": "
-              << std::strerror(result.start_error) << '\n';
-  }
-}
-
 }  // namespace
 
 bool parse_model_name(std::string_view fnmodel, ModelName& name) {
@@ -53,14 +45,20 @@ bool parse_model_name(std::string_view fnmodel, ModelName& name) {
   int last = 0;
   velko::LABLEN(fnmodel, static_cast<int>(fnmodel.size()), first, last);
   if (last - first + 1 != static_cast<int>(kModelNameLength)) return false;
-  // The letters and the fields are both located from the first non-blank
-  // character, so that a name with leading blanks is read where it stands.
-  const std::string_view model = fnmodel.substr(static_cast<std::size_t>(first - 1), kModelNameLength);
-  if (model[0] != 't' || model[6] != 'g' || model[10] != 'x' || model[15] != 'm') return false;
-  name.t_field = std::string(model.substr(1, 5));
-  name.g_field = std::string(model.substr(7, 3));
-  name.x_field = std::string(model.substr(11, 4));
-  name.m_field = std::string(model.substr(16, 1));
+  // The letters are located from the first non-blank character.
+  const std::string_view letters = fnmodel.substr(static_cast<std::size_t>(first - 1));
+  if (letters[0] != 't' || letters[6] != 'g' || letters[10] != 'x' || letters[15] != 'm') {
+    return false;
+  }
+  // The fields are read from the first character of the name, blank or not:
+  // a name led by blanks has a letter or blanks in its t field, so it is
+  // refused as unsupported instead of being made under another name. A
+  // 17-character name within the 60 always leaves positions 2 to 17 there.
+  const std::string_view fields = fnmodel;
+  name.t_field = std::string(fields.substr(1, 5));
+  name.g_field = std::string(fields.substr(7, 3));
+  name.x_field = std::string(fields.substr(11, 4));
+  name.m_field = std::string(fields.substr(16, 1));
   return true;
 }
 
@@ -96,7 +94,16 @@ std::vector<ModelProgramRun> model_program_runs(const ModelName& name,
 void MODELSET(const RunParameters& parameters) {
   const std::string_view fnmodel = parameters.fnmodel;
   ModelName name;
-  if (!parse_model_name(fnmodel, name) || velko::file_exists(fnmodel)) return;
+  if (!parse_model_name(fnmodel, name)) {
+    // Not made, and not found: "width" would get no model at all.
+    if (!velko::trimmed(fnmodel).empty() && !velko::file_exists(fnmodel)) {
+      tell("model file \"" + std::string(velko::trimmed(fnmodel)) +
+           "\" does not exist, and its name is not of the grid form t05750g444x+020m0 "
+           "that the model programs make: \"width\" gets no model");
+    }
+    return;
+  }
+  if (velko::file_exists(fnmodel)) return;
 
   if (!model_parameters_supported(name)) {
     velko::console::write_list(
@@ -107,10 +114,14 @@ void MODELSET(const RunParameters& parameters) {
 
   const std::string directory(velko::trimmed(RETENV("VLK_DIR")));
   // Each program is started with an argument vector, never through a shell,
-  // and waited for; only the model file left behind decides the outcome.
+  // and waited for. One that cannot start or fails is named on standard
+  // error; the next runs in any case, and only the model file left behind
+  // decides the outcome.
+  bool all_ran = true;
   for (const ModelProgramRun& run : model_program_runs(name, directory)) {
-    report_unstarted(run, velko::run_program(run.program, run.arguments));
+    all_ran = run_suite_program(run.program, run.arguments, run.command_line) && all_ran;
   }
+  if (!all_ran && !velko_is_set()) tell(texts::kVelkoNotSet);
 
   if (!velko::file_exists(fnmodel)) {
     velko::console::write_list({texts::kModelNotCreated, fnmodel});

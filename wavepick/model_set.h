@@ -28,8 +28,9 @@ struct ModelName {
 };
 
 // True when the 60-character name has the grid form: 17 non-blank-bounded
-// characters with "t", "g", "x", "m" at places 1, 7, 11 and 16 of it. The
-// fields are taken from the same places; fields are not yet checked.
+// characters with "t", "g", "x", "m" at places 1, 7, 11 and 16 of them. The
+// fields are taken from positions 2-6, 8-10, 12-15 and 17 of the name itself
+// (the same places when the name starts with its "t"); they are not checked.
 bool parse_model_name(std::string_view fnmodel, ModelName& name);
 
 // Reads the fields in the order t, g, x, m and checks each right after reading

@@ -1,17 +1,50 @@
 #include "run_parameters.h"
 
+#include <array>
+#include <cstdio>
+#include <string_view>
+
 #include "console.h"
 #include "layout.h"
 #include "lablen.h"
 #include "process_env.h"
 #include "record_reader.h"
+#include "report_hint.h"
 #include "texts.h"
+#include "usage_text.h"
 
 namespace wavepick {
 namespace {
 
+// What each numeric argument holds, for the further line of a report on it.
+struct ArgumentMeaning {
+  int position;
+  std::string_view name;
+  std::string_view meaning;
+};
+constexpr std::array<ArgumentMeaning, 6> kNumericArguments = {{
+    {1, "W1", "the lower end of the range in \u00c5"},
+    {2, "W2", "the upper end of the range in \u00c5"},
+    {3, "CODE", "the species code (26.00 Fe I, 26.01 Fe II)"},
+    {5, "XI", "the microturbulence in km/s"},
+    {6, "ABUND", "the abundance"},
+    {7, "EWMIN", "the smallest equivalent width that selects a line, in m\u00c5"},
+}};
+
+std::string argument_hint(int k) {
+  for (const ArgumentMeaning& a : kNumericArguments) {
+    if (a.position == k) {
+      return "  argument " + std::to_string(k) + ", " + std::string(a.name) + ", " +
+             std::string(a.meaning) + "; see wavepick --help";
+    }
+  }
+  return {};
+}
+
 // One real from argument k by a free-format read of its 80-character text.
+// A report on it is followed by a line naming the argument.
 double numeric_argument(int k) {
+  const ReportHint hint(argument_hint(k));
   double value = 0.0;
   velko::read_list_text(velko::argument_text(k, kArgumentLength), {&value},
                         velko::Handled::Nothing);
@@ -25,6 +58,10 @@ std::string name_argument(int k) {
 }
 
 }  // namespace
+
+void show_usage_without_arguments(int argc) {
+  if (argc < 2) std::fwrite(kUsageText.data(), 1, kUsageText.size(), stderr);
+}
 
 RunParameters decode_run_parameters() {
   RunParameters parameters;

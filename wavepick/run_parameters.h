@@ -21,6 +21,10 @@ struct RunParameters {
   std::string fnoutput = std::string(kNameLength, ' ');  // result file
 };
 
+// Without any argument (argc 1) the first read fails: writes the usage on
+// standard error first, so that the report follows how to call the program.
+void show_usage_without_arguments(int argc);
+
 // Decodes the arguments (velko::set_arguments must have been called). A
 // numeric argument that is absent or not a number ends the program with the
 // record layer's report for its free-format read.

@@ -71,7 +71,14 @@ inline constexpr std::string_view kSummaryTotal = "('n_total =', I4)";
 inline constexpr std::string_view kSummarySelected = "('nselect =', I4)";
 inline constexpr std::string_view kSummaryDiscarded = "('ndiscard=', I4)";
 
-// ---- Diagnostics of this port (standard error) ---------------------------
+// ---- wavepick's own messages (standard error) -----------------------------
 inline constexpr std::string_view kDiagnosticPrefix = "wavepick: ";
+// After a gf file or a model program that could not be found.
+inline constexpr std::string_view kVelkoNotSet =
+    "VELKO is not set: it must hold the suite's home directory, the one with kbgfdos/ "
+    "(the line list GF0010.10 ... GFEND.10) and exefiles/ (tolmar, vessik, quorra)";
+// After the reason why no candidate line was found.
+inline constexpr std::string_view kRangeUnit =
+    "W1 and W2 are in \u00e5ngstr\u00f6m: 5000 \u00c5 is 500 nm";
 
 }  // namespace wavepick::texts

@@ -18,8 +18,11 @@ equivalent width is at least EWMIN (mA) to the file OUTPUT.
 Working files in the current directory: lines.tmp, winput.in, widfiles.lst,
 ewtemp.csv.
 Example: wavepick 5000 5050 26.00 t05750g444x+020m0 1.2 7.50 10.0 fe1.sel
-Exit status: 0 normal end, 1 a stop for a failure, 2 a file that could not
-be opened, read or written, or an argument that is not a number.
+A second run in the same directory waits for the first to end.
+Exit status: 0 normal end, 1 a stop for a failure (also a "width" that could
+not start, failed or wrote no ewtemp.csv: OUTPUT is then left as it was),
+2 a file that could not be opened, read or written, or an argument that is
+not a number.
 See wavepick(1).
 )";
 

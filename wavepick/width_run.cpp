@@ -3,9 +3,10 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 
 #include "console.h"
+#include "diagnostics.h"
+#include "empty_line_set.h"
 #include "formatted_io.h"
 #include "io_outcome.h"
 #include "lablen.h"
@@ -13,6 +14,7 @@
 #include "process_env.h"
 #include "record_reader.h"
 #include "record_writer.h"
+#include "suite_program.h"
 #include "texts.h"
 
 namespace wavepick {
@@ -25,16 +27,6 @@ void append_records(std::vector<std::string>& out, std::string_view notation,
            layout, std::span<const velko::OutValue>(values.begin(), values.size()))) {
     out.push_back(std::move(r));
   }
-}
-
-// A diagnostic of this port on standard error, then a stop reporting failure.
-[[noreturn]] void fail(const std::string& message) {
-  std::cerr << texts::kDiagnosticPrefix << message << '\n';
-  velko::stop_program(velko::kExitStopFailure);
-}
-
-void note(const std::string& message) {
-  std::cerr << texts::kDiagnosticPrefix << message << '\n';
 }
 
 void write_file(std::string_view name, int unit, const std::vector<std::string>& records) {
@@ -52,20 +44,22 @@ void remove_stale_results() {
   }
 }
 
-void run_width() {
+// Runs "width" and tells what went wrong when it could not start, did not
+// exit with status 0, or left no result file. True when it ran well.
+bool run_width() {
   const std::string command(texts::kWidthCommand);
-  const velko::RunResult result = velko::run_program(command, {});
-  if (!result.started) {
-    note("could not start \"" + command + "\": " + std::strerror(result.start_error));
-  } else if (!result.exited) {
-    note("\"" + command + "\" was ended by signal " + std::to_string(result.signal));
-  } else if (result.exit_status != 0) {
-    note("\"" + command + "\" ended with exit status " + std::to_string(result.exit_status));
-  }
+  if (!run_suite_program(command, {}, command)) return false;
   if (!velko::file_exists(texts::kWidthResultFile)) {
-    note("\"" + command + "\" wrote no " + std::string(texts::kWidthResultFile) +
-         "; no line is selected");
+    tell("\"" + command + "\" wrote no " + std::string(texts::kWidthResultFile));
+    return false;
   }
+  return true;
+}
+
+void write_summary(std::int32_t n_total, std::int32_t nselect) {
+  velko::console::write_formatted(velko::Layout(texts::kSummaryTotal), {n_total});
+  velko::console::write_formatted(velko::Layout(texts::kSummarySelected), {nselect});
+  velko::console::write_formatted(velko::Layout(texts::kSummaryDiscarded), {n_total - nselect});
 }
 
 }  // namespace
@@ -146,18 +140,20 @@ std::vector<std::string> width_input_records(const RunParameters& parameters,
 }
 
 std::int32_t select_results(velko::RecordReader& results, velko::RecordWriter& output,
-                            const RunParameters& parameters) {
+                            const RunParameters& parameters, long* records_read) {
   WidthResult result;
   std::int32_t nselect = 0;
   std::vector<velko::InTarget> targets{&result.index};
   for (double& value : result.values) targets.emplace_back(&value);
-  for (long count = 0; count < kMaxResultRecords; ++count) {
+  long count = 0;
+  for (; count < kMaxResultRecords; ++count) {
     if (results.read_list(targets, velko::Handled::EndOfFile) != velko::Outcome::Done) break;
     if (result.equivalent_width() >= parameters.ewmin) {
       ++nselect;
       output.write_record(result_record(result, parameters.fnmodel));
     }
   }
+  if (records_read != nullptr) *records_read = count;
   return nselect;
 }
 
@@ -172,6 +168,7 @@ void RUNWIDTH(const RunParameters& parameters) {
   }
 
   const std::vector<std::string> lines = read_line_table();
+  if (lines.empty()) explain_empty_line_set(parameters);
   const std::vector<std::string> model = read_model_table(parameters.fnmodel);
   write_file(texts::kWidthInputFile, texts::kUnitWidthInput,
              width_input_records(parameters, lines, model));
@@ -180,20 +177,30 @@ void RUNWIDTH(const RunParameters& parameters) {
                                       std::end(texts::kWidthFileListRecords)));
 
   remove_stale_results();
-  run_width();
+  const auto n_total = static_cast<std::int32_t>(lines.size());
+  if (!run_width()) {
+    // Whatever "width" left is no result: the selection of an earlier run
+    // stays as it was, and the run ends as a failure.
+    tell("no line is selected; " + std::string(velko::trimmed(parameters.fnoutput)) +
+         " is left as it was");
+    write_summary(n_total, 0);
+    velko::stop_program(velko::kExitStopFailure);
+  }
 
-  // A missing result file is not created; it yields no result record. The
-  // result file is written even when no line is selected, so that a file left
-  // by an earlier run is never taken for this run's selection.
+  // The result file is written even when no line is selected, so that a file
+  // left by an earlier run is never taken for this run's selection.
   velko::RecordReader results = velko::RecordReader::open_file(
       texts::kWidthResultFile, texts::kUnitWidthResult, false);
   velko::RecordWriter output(parameters.fnoutput, texts::kUnitResultFile);
-  const std::int32_t nselect = select_results(results, output, parameters);
+  long records_read = 0;
+  const std::int32_t nselect = select_results(results, output, parameters, &records_read);
+  if (records_read != n_total) {
+    tell("warning: " + std::string(texts::kWidthResultFile) + " holds " +
+         std::to_string(records_read) + " result records for " + std::to_string(n_total) +
+         " lines handed to \"" + std::string(texts::kWidthCommand) + "\"");
+  }
 
-  const auto n_total = static_cast<std::int32_t>(lines.size());
-  velko::console::write_formatted(velko::Layout(texts::kSummaryTotal), {n_total});
-  velko::console::write_formatted(velko::Layout(texts::kSummarySelected), {nselect});
-  velko::console::write_formatted(velko::Layout(texts::kSummaryDiscarded), {n_total - nselect});
+  write_summary(n_total, nselect);
   results.close();
   output.close();
 }

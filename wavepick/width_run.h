@@ -44,11 +44,14 @@ std::vector<std::string> read_model_table(const std::string& fnmodel);
 
 // Reads the result records of "width" (13 free-format values each, at most
 // 99,999 records) and writes those whose equivalent width reaches ewmin to
-// output. Returns how many were written.
+// output. Returns how many were written; records_read, when given, receives
+// how many result records were read.
 std::int32_t select_results(velko::RecordReader& results, velko::RecordWriter& output,
-                            const RunParameters& parameters);
+                            const RunParameters& parameters, long* records_read = nullptr);
 
-// The stage.
+// The stage. A "width" that cannot be started, does not exit with status 0 or
+// leaves no "ewtemp.csv" is told on standard error, fnoutput is left as it
+// was, and the program stops after the console summary with status 1.
 void RUNWIDTH(const RunParameters& parameters);
 
 }  // namespace wavepick

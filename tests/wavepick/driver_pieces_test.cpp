@@ -69,9 +69,27 @@ TEST(ModelName, GridFormIsRecognised) {
                                 "t05750g444x+020 0"}) {
     EXPECT_FALSE(parse_model_name(name60(bad), name)) << '"' << bad << '"';
   }
-  // Leading blanks: the name is read where it stands.
-  ASSERT_TRUE(parse_model_name(name60("  t04000g150x-150m1"), name));
-  EXPECT_EQ(name.x_field, "-150");
+  // Leading blanks: the letters are found from the first non-blank
+  // character, the fields read from position 1 of the name.
+  struct BlankLed {
+    std::string name;
+    std::string t, g, x, m;
+  };
+  const BlankLed blank_led[] = {
+      {" t04000g150x-150m1", "t0400", "g15", "x-15", "m"},
+      {"  t04000g150x-150m1", " t040", "0g1", "0x-1", "0"},
+      {"      t04000g150x-150m1", "     ", "040", "0g15", "x"},
+  };
+  for (const BlankLed& c : blank_led) {
+    ModelName fields;
+    ASSERT_TRUE(parse_model_name(name60(c.name), fields)) << '"' << c.name << '"';
+    EXPECT_EQ((std::vector<std::string>{fields.t_field, fields.g_field, fields.x_field,
+                                        fields.m_field}),
+              (std::vector<std::string>{c.t, c.g, c.x, c.m}))
+        << '"' << c.name << '"';
+    EXPECT_FALSE(model_parameters_supported(fields)) << '"' << c.name << '"';
+    EXPECT_EQ(fields.idumt, kFieldNotRead);
+  }
 }
 
 TEST(ModelName, CommandLinesOfTheThreePrograms) {

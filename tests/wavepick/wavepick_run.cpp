@@ -73,13 +73,18 @@ bool WavepickRun::work_file_exists(const std::string& name) const {
   return fs::exists(work_ / name);
 }
 
+void WavepickRun::standin_width() {
+  fs::remove(bin_ / "width");
+  fs::create_symlink(fs::path(WAVEPICK_STANDIN_DIR) / "width", bin_ / "width");
+}
+
 void WavepickRun::fake_width(const std::string& ewtemp, int status) {
   fs::remove(bin_ / "width");
   const fs::path results = root_ / "fake_ewtemp.csv";
   std::ofstream(results, std::ios::binary) << ewtemp;
   std::ofstream script(bin_ / "width");
   script << "#!/bin/sh\n";
-  if (!ewtemp.empty()) script << "cp '" << results.string() << "' ewtemp.csv\n";
+  script << "cp '" << results.string() << "' ewtemp.csv\n";
   script << "exit " << status << "\n";
   script.close();
   fs::permissions(bin_ / "width", fs::perms::owner_all);

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <gtest/gtest.h>
+#include <sys/types.h>
 
 #include <filesystem>
 #include <map>
@@ -27,6 +28,13 @@ struct RunOutput {
 std::string gf_record(double wavelength_nm, double log_gf, const std::string& species,
                       double energy1, double energy2);
 
+// A run started and not yet waited for (started_run.cpp).
+struct StartedRun {
+  pid_t pid = -1;
+  std::filesystem::path out_path;
+  std::filesystem::path err_path;
+};
+
 class WavepickRun : public ::testing::Test {
  protected:
   void SetUp() override;
@@ -39,9 +47,18 @@ class WavepickRun : public ::testing::Test {
   std::string read_work_file(const std::string& name) const;
   std::vector<std::string> work_records(const std::string& name) const;
   bool work_file_exists(const std::string& name) const;
-  // Puts a "width" on PATH that copies this text to ewtemp.csv (or writes
-  // nothing when ewtemp is empty) and exits with status.
+  // Puts a "width" on PATH that copies this text to ewtemp.csv and exits
+  // with status.
   void fake_width(const std::string& ewtemp, int status = 0);
+  // Puts the stand-in "width" back on PATH.
+  void standin_width();
+
+  // Starts wavepick as run() does, without waiting, so that runs can overlap
+  // or be signalled; tag names the run's stdout/stderr files. velko_unset_
+  // and a VELKO entry of environment_ apply here.
+  StartedRun start(const std::vector<std::string>& arguments, const std::string& tag = "");
+  RunOutput finish(const StartedRun& started);
+  bool velko_unset_ = false;  // start() without VELKO at all
 
   // Runs wavepick with these arguments in the working directory.
   RunOutput run(const std::vector<std::string>& arguments);
