@@ -61,15 +61,15 @@ cmp -s models/sun.mod runs/SUN/fe1.sel/sun.mod || fail "the model from --models 
 single_run HD123 t05750g444x+020m0 1.2 7.50 5000 5050 26.00 20.0 fe1.sel
 cmp -s single/HD123-fe1.sel/fe1.sel results/HD123/fe1.sel || fail "the rerun with EWMIN 20.0 differs from a single run"
 
-# "width" missing: wavepick ends with status 0 after its diagnostic; the row
-# is reported as failed and its old result is not replaced by an empty one.
+# "width" missing: wavepick ends with status 1 and says why; the row is
+# reported as failed with that cause and its old result is not replaced.
 cp results/HD123/fe1.sel kept.sel
 mv "$VELKO/exefiles/width" width.away
 "$batch" -f jobs.csv >run.out 2>run.err
 status=$?
 mv width.away "$VELKO/exefiles/width"
 [[ $status == 1 ]] || fail "rows without \"width\" ended with status $status, not 1"
-grep -q '^wavepick-batch: row 2 (star HD123, fe1.sel): FAILED: wavepick ended with status 0 but reported: wavepick: could not start "width"' run.err ||
+grep -q '^wavepick-batch: row 2 (star HD123, fe1.sel): FAILED, wavepick status 1: wavepick: could not start "width"' run.err ||
   fail "the missing \"width\" is not reported for row 2: $(cat run.err)"
 grep -qx 'wavepick-batch: 3 rows: 3 selected to run, 0 done, 3 failed' run.out || fail "summary without \"width\": $(tail -n 1 run.out)"
 cmp -s kept.sel results/HD123/fe1.sel || fail "a failed row replaced the old result"
