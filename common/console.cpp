@@ -9,7 +9,8 @@
 #include <unistd.h>
 
 #include "formatted_io.h"
-#include "io_outcome.h"
+#include "program_end.h"
+#include "report.h"
 #include "list_write.h"
 
 namespace velko::console {

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-#include "io_outcome.h"
+#include "outcome.h"
 
 namespace velko {
 

@@ -54,7 +54,8 @@ bool canonical_number(std::string_view token, std::string& out, bool& has_point_
   return i == token.size();
 }
 
-// Assigns one value token to a target; returns the error, or nothing on success.
+// Assigns one value token to a target. Returns true on success; on a failure
+// returns false and sets error to the situation to report.
 bool assign(std::string_view token, const InTarget& target, IoError& error) {
   if (auto* const* text = std::get_if<std::string*>(&target)) {
     std::string value;
@@ -153,7 +154,7 @@ std::size_t token_end(std::string_view record, std::size_t pos) {
 }  // namespace
 
 Outcome read_list_records(std::span<const InTarget> targets, RecordSupply& supply,
-                          ListReadFailure& failure) {
+                          ReadFailure& failure) {
   std::string_view record;
   if (!supply.next(record)) {
     failure = {IoError::EndOfFile, {}};

@@ -12,6 +12,7 @@
 #include "formatted_io.h"
 #include "lablen.h"
 #include "list_read.h"
+#include "report.h"
 
 namespace velko {
 namespace {
@@ -23,8 +24,9 @@ constexpr std::size_t kMaxRecordLength = 1 << 20;  // longer records are cut her
 
 }  // namespace
 
-// Feeds a formatted or free-format read from a reader, remembering a read
-// failure of the platform so that it is reported as such.
+// Feeds a formatted or free-format read with the reader's records. A read
+// failure of the platform is kept by the reader itself (read_failed_), which
+// the read checks after the supply runs dry.
 class ReaderSupply final : public RecordSupply {
  public:
   explicit ReaderSupply(RecordReader& reader) : reader_(reader) {}
@@ -71,6 +73,15 @@ RecordReader RecordReader::from_text(std::string_view text) {
   return reader;
 }
 
+RecordReader RecordReader::from_text(std::string_view text, const RecordOrigin& origin) {
+  RecordReader reader = from_text(text);
+  reader.reported_as_origin_ = true;
+  reader.name_ = std::string(origin.file);
+  reader.unit_ = origin.unit;
+  reader.record_number_ = origin.record_number - 1;  // reading the text makes it that record
+  return reader;
+}
+
 RecordReader RecordReader::from_texts(std::span<const std::string> texts) {
   RecordReader reader;
   reader.internal_ = true;
@@ -88,6 +99,7 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     other.fd_ = -1;
     unit_ = other.unit_;
     internal_ = other.internal_;
+    reported_as_origin_ = other.reported_as_origin_;
     name_ = std::move(other.name_);
     texts_ = std::move(other.texts_);
     next_text_ = other.next_text_;
@@ -188,6 +200,9 @@ bool RecordReader::next_record(std::string_view& record) {
 }
 
 void RecordReader::fail(IoError error, std::string_view record, bool at_end) const {
+  // A text of a file that runs out of values is shown as the record it is.
+  if (reported_as_origin_)
+    io_fatal(error, unit_, name_, RecordPlace{record_number_, texts_.front(), false});
   io_fatal(error, unit_, name_, RecordPlace{record_number_, record, at_end});
 }
 
@@ -198,7 +213,7 @@ Outcome RecordReader::finish(Outcome outcome, IoError error, std::string_view re
 }
 
 Outcome RecordReader::read_record(std::string_view& record, Handled handled) {
-  if (internal_) name_ = std::string(kInternalFormattedRead);
+  if (internal_ && !reported_as_origin_) name_ = std::string(kInternalFormattedRead);
   if (next_record(record)) return Outcome::Done;
   if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);
   return finish(Outcome::EndOfFile, IoError::EndOfFile, {}, true, handled);
@@ -213,9 +228,9 @@ Outcome RecordReader::read_text(std::string& text, std::size_t n, Handled handle
 
 Outcome RecordReader::read_formatted(const Layout& layout, std::span<const InTarget> targets,
                                      Handled handled) {
-  if (internal_) name_ = std::string(kInternalFormattedRead);
+  if (internal_ && !reported_as_origin_) name_ = std::string(kInternalFormattedRead);
   ReaderSupply supply(*this);
-  FormattedReadFailure failure;
+  ReadFailure failure;
   const Outcome outcome = read_formatted_records(layout, targets, supply, failure);
   if (outcome == Outcome::Done) return outcome;
   if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);
@@ -223,9 +238,9 @@ Outcome RecordReader::read_formatted(const Layout& layout, std::span<const InTar
 }
 
 Outcome RecordReader::read_list(std::span<const InTarget> targets, Handled handled) {
-  if (internal_) name_ = std::string(kInternalListRead);
+  if (internal_ && !reported_as_origin_) name_ = std::string(kInternalListRead);
   ReaderSupply supply(*this);
-  ListReadFailure failure;
+  ReadFailure failure;
   const Outcome outcome = read_list_records(targets, supply, failure);
   if (outcome == Outcome::Done) return outcome;
   if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);

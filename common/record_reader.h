@@ -1,7 +1,8 @@
 // Reading record files, and texts in memory read as files.
 //
 // A record ends at a line feed; a carriage return just before it is not part
-// of the record; a last record without a line feed still counts. Opening for
+// of the record; a last record without a line feed still counts. A record
+// longer than 1 MiB is cut there; the rest up to its line end is skipped. Opening for
 // reading opens the file, or creates it empty when it does not exist (the
 // suite's open-or-create rule). Each read starts at the next record and
 // consumes whole records.
@@ -19,7 +20,7 @@
 #include <string_view>
 #include <vector>
 
-#include "io_outcome.h"
+#include "outcome.h"
 #include "layout.h"
 #include "values.h"
 
@@ -28,6 +29,14 @@ namespace velko {
 // True if a file (or anything else) of that name exists. Trailing blanks of
 // the name are not part of it.
 bool file_exists(std::string_view name);
+
+// Where a record text read earlier came from, for the report on a failure to
+// decode it.
+struct RecordOrigin {
+  std::string_view file;
+  int unit = 0;
+  long record_number = 0;
+};
 
 class RecordReader {
  public:
@@ -40,6 +49,10 @@ class RecordReader {
   // A text in memory read as a file of one record, or an array of texts as a
   // file of as many records.
   static RecordReader from_text(std::string_view text);
+  // A record text read earlier from a file, read again as a file of one
+  // record: a failure is reported as one of that file's record (its name,
+  // unit and record number, and the text), not as a text in memory.
+  static RecordReader from_text(std::string_view text, const RecordOrigin& origin);
   static RecordReader from_texts(std::span<const std::string> texts);
 
   RecordReader(RecordReader&&) noexcept;
@@ -88,6 +101,7 @@ class RecordReader {
   int fd_ = -1;
   int unit_ = kUnitInternal;
   bool internal_ = false;
+  bool reported_as_origin_ = false;  // a text of a file: reports name the file
   std::string name_;
   std::vector<std::string> texts_;  // records of a text in memory
   std::size_t next_text_ = 0;
@@ -101,8 +115,6 @@ class RecordReader {
   bool skipping_ = false;           // inside the tail of an over-long record
   long record_number_ = 0;
 };
-
-// Records longer than 1 MiB are cut there; the rest up to the line end is skipped.
 
 // Free-format read of one text in memory ("Internal List-Directed Read").
 Outcome read_list_text(std::string_view text, std::span<const InTarget> targets,

@@ -13,7 +13,8 @@
 
 #include "file_naming.h"
 #include "formatted_io.h"
-#include "io_outcome.h"
+#include "program_end.h"
+#include "report.h"
 #include "list_write.h"
 
 namespace velko {
@@ -110,9 +111,7 @@ void RecordWriter::fail_write(int err) {
   closed_ = true;
   ::unlink(temp_path_.c_str());
   unregister_pending_output(temp_path_);
-  std::fflush(stdout);
-  std::fprintf(stderr, "%s: %s\n", name_.c_str(), std::strerror(err));
-  io_fatal(IoError::WriteFailure, unit_, name_);
+  io_fatal(IoError::WriteFailure, unit_, name_, {}, FailureReason{err, {}});
 }
 
 void RecordWriter::flush_buffer() {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "console.h"
-#include "io_outcome.h"
+#include "program_end.h"
 #include "lablen.h"
 #include "layout.h"
 #include "record_writer.h"

@@ -7,7 +7,7 @@
 // "w" and "c" let the user reject lines with the cursor in a plot of abundance
 // against equivalent width or against excitation potential.
 #include "interactive_mode.h"
-#include "io_outcome.h"
+#include "program_end.h"
 #include "ironsift_state.h"
 #include "process_env.h"
 #include "program_info.h"

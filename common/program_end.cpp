@@ -1,5 +1,5 @@
-// Outcomes, the report that ends a program, stops, and cleanup on every exit.
-#include "io_outcome.h"
+// Stops, cleanup of unfinished outputs and the terminal on every exit path.
+#include "program_end.h"
 
 #include <csignal>
 #include <cstdio>
@@ -9,6 +9,8 @@
 #include <string>
 
 #include <unistd.h>
+
+#include "report.h"
 
 namespace velko {
 namespace {
@@ -22,11 +24,6 @@ volatile std::sig_atomic_t g_pending_used[kPendingSlots];
 
 void (*volatile g_terminal_restore)() noexcept = nullptr;
 ProgramEndHandler g_program_end_handler = nullptr;
-
-[[noreturn]] void end_program(int status) {
-  if (ProgramEndHandler handler = g_program_end_handler) handler(status);
-  std::exit(status);
-}
 
 void run_exit_hooks() noexcept {
   remove_pending_outputs();
@@ -42,56 +39,10 @@ extern "C" void on_terminating_signal(int signal_number) {
 
 }  // namespace
 
-std::string_view io_error_message(IoError error) {
-  switch (error) {
-    case IoError::EndOfFile: return "end-of-file during read";
-    case IoError::Conversion: return "input conversion error";
-    case IoError::ListSyntax: return "list-directed I/O syntax error";
-    case IoError::OpenFailure: return "open failure";
-    case IoError::PermissionDenied: return "permission to access file denied";
-    case IoError::ReadFailure: return "error during read";
-    case IoError::WriteFailure: return "error during write";
-  }
-  return "unknown error";
-}
-
-std::string io_report_line(IoError error, int unit, std::string_view file) {
-  std::string line = "Fatal error: ";
-  line += io_error_message(error);
-  line += ", unit ";
-  line += std::to_string(unit);
-  line += ", file ";
-  line += file;
-  return line;
-}
-
-void io_fatal(IoError error, int unit, std::string_view file, const RecordPlace& place) {
-  std::fflush(stdout);
-  std::string report = io_report_line(error, unit, file);
-  report += '\n';
-  if (place.at_end) {
-    if (place.record_number == 0)
-      report += "  the data hold no record at all\n";
-    else
-      report += "  the data end after record " + std::to_string(place.record_number) + "\n";
-  } else if (place.record_number > 0) {
-    report += "  at record " + std::to_string(place.record_number) + ": \"";
-    report += place.record;
-    report += "\"\n";
-  }
-  std::fputs(report.c_str(), stderr);
-  std::fflush(stderr);
+void end_program_after_cleanup(int status) {
   run_exit_hooks();
-  end_program(kExitRecordFailure);
-}
-
-bool outcome_is_handled(Outcome outcome, Handled handled) {
-  switch (outcome) {
-    case Outcome::Done: return true;
-    case Outcome::EndOfFile: return handled != Handled::Nothing;
-    case Outcome::Error: return handled == Handled::Errors;
-  }
-  return false;
+  if (ProgramEndHandler handler = g_program_end_handler) handler(status);
+  std::exit(status);
 }
 
 void stop_program(int status) {
@@ -99,8 +50,7 @@ void stop_program(int status) {
   // behind a redirection) must not end the run as a success.
   if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == kExitNormal)
     io_fatal(IoError::WriteFailure, kUnitConsoleOut, "standard output");
-  run_exit_hooks();
-  end_program(status);
+  end_program_after_cleanup(status);
 }
 
 void register_pending_output(const std::string& temp_path) {
