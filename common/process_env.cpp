@@ -9,6 +9,7 @@
 #include <unistd.h>
 
 #include "lablen.h"
+#include "program_end.h"
 
 extern char** environ;
 
@@ -49,13 +50,16 @@ RunResult run_program(const std::string& program, const std::vector<std::string>
     result.start_error = err;
     return result;
   }
+  set_running_child(pid);  // a signal that ends this program ends it too
   int status = 0;
   while (::waitpid(pid, &status, 0) < 0) {
     if (errno != EINTR) {
       result.start_error = errno;
+      set_running_child(0);
       return result;
     }
   }
+  set_running_child(0);
   result.started = true;
   if (WIFEXITED(status)) {
     result.exited = true;

@@ -29,14 +29,43 @@ void register_pending_output(const std::string& temp_path);
 void unregister_pending_output(const std::string& temp_path);
 void remove_pending_outputs() noexcept;
 
-// Called once at program start: installs handlers for the signals that end a
-// process (SIGINT, SIGTERM, SIGHUP and SIGQUIT) that remove unfinished output
-// files and restore the terminal before the signal ends the process.
+// Called once at program start: installs handlers for every signal whose
+// default action ends the process (SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE,
+// SIGXFSZ, SIGXCPU, SIGALRM, SIGVTALRM, SIGPROF, SIGUSR1, SIGUSR2, SIGIO,
+// SIGPWR, SIGSTKFLT and the real-time signals) that remove unfinished output
+// files, restore the terminal and pass the signal on to a program being run,
+// before the signal ends the process as it would have. A signal that the
+// process was started with ignored stays ignored (nohup, a harness that turns
+// a file-size limit into a write error). Signals that report a fault of the
+// program itself (SIGSEGV, SIGABRT, ...) are left alone.
 void install_termination_handlers();
+
+// Holds back the ending signals for its lifetime: one that arrives meanwhile
+// takes effect when the holder ends. For steps that must be done whole.
+class EndingSignalsHeld {
+ public:
+  EndingSignalsHeld();
+  ~EndingSignalsHeld();
+  EndingSignalsHeld(const EndingSignalsHeld&) = delete;
+  EndingSignalsHeld& operator=(const EndingSignalsHeld&) = delete;
+
+ private:
+  unsigned char saved_[128];  // the signal mask before (a sigset_t)
+};
 
 // A hook run (async-signal-safe) on every exit path; the console uses it to
 // restore the terminal's mode.
 void set_terminal_restore_hook(void (*hook)() noexcept);
+
+// A hook run (async-signal-safe) when the process continues after a stop
+// (SIGCONT); the console uses it to put the terminal back into the mode of a
+// question being asked. nullptr: none.
+void set_continue_hook(void (*hook)() noexcept);
+
+// The program being run and waited for (0: none). A signal that ends this
+// process is passed on to it, and it is waited for, so that it does not go
+// on working in the directory after the run has ended.
+void set_running_child(int pid) noexcept;
 
 // Where a program ends. By default the report and stop_program end the process
 // with std::exit. A harness that runs a program's own code many times in one

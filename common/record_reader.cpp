@@ -45,19 +45,27 @@ RecordReader RecordReader::open_file(std::string_view name, int unit, bool creat
   RecordReader reader;
   reader.name_ = file_name_of(name);
   reader.unit_ = unit;
-  int fd = ::open(reader.name_.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a FIFO must not hang the open; it is refused below.
+  int fd = ::open(reader.name_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0 && errno == ENOENT) {
     if (!create_if_missing) {
       reader.eof_ = true;  // a missing file reads as empty
       return reader;
     }
-    fd = ::open(reader.name_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    fd = ::open(reader.name_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
   }
-  if (fd < 0) io_fatal(open_error_of(errno), unit, reader.name_);
+  if (fd < 0) {
+    const int err = errno;
+    io_fatal(open_error_of(err), unit, reader.name_, {}, {err, {}});
+  }
+  // Only a regular file is a record file: a directory, a FIFO or a device
+  // (which could block or never end) is refused.
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int err = errno;
+    const std::string_view kind = info.st_mode != 0 ? kind_of_non_regular(info.st_mode) : "";
     ::close(fd);
-    io_fatal(IoError::OpenFailure, unit, reader.name_);  // a directory is not a record file
+    io_fatal(IoError::OpenFailure, unit, reader.name_, {}, {kind.empty() ? err : 0, kind});
   }
   reader.fd_ = fd;
   reader.buffer_.reset(new char[kChunk]);
@@ -111,6 +119,8 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     eof_ = other.eof_;
     read_failed_ = other.read_failed_;
     skipping_ = other.skipping_;
+    saw_line_feed_ = other.saw_line_feed_;
+    saw_carriage_return_ = other.saw_carriage_return_;
     record_number_ = other.record_number_;
   }
   return *this;
@@ -139,11 +149,15 @@ bool RecordReader::fill() {
   for (;;) {
     const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
     if (got > 0) {
+      note_line_ends(buffer_.get() + end_, static_cast<std::size_t>(got));
       end_ += static_cast<std::size_t>(got);
       return true;
     }
     if (got == 0) {
       eof_ = true;
+      if (saw_carriage_return_ && !saw_line_feed_)
+        warn(name_ + " holds carriage returns but no line feed: records end only at a line feed, "
+             "so the file reads as a single record");
       return false;
     }
     if (errno == EINTR) continue;
@@ -151,6 +165,12 @@ bool RecordReader::fill() {
     eof_ = true;
     return false;
   }
+}
+
+void RecordReader::note_line_ends(const char* bytes, std::size_t size) {
+  if (saw_line_feed_) return;  // a file with line feeds has records; nothing to tell
+  if (std::memchr(bytes, '\n', size) != nullptr) saw_line_feed_ = true;
+  if (!saw_carriage_return_ && std::memchr(bytes, '\r', size) != nullptr) saw_carriage_return_ = true;
 }
 
 bool RecordReader::next_record(std::string_view& record) {

@@ -2,10 +2,13 @@
 //
 // A record ends at a line feed; a carriage return just before it is not part
 // of the record; a last record without a line feed still counts. A record
-// longer than 1 MiB is cut there; the rest up to its line end is skipped. Opening for
-// reading opens the file, or creates it empty when it does not exist (the
-// suite's open-or-create rule). Each read starts at the next record and
-// consumes whole records.
+// longer than 1 MiB is cut there; the rest up to its line end is skipped. A
+// file that holds carriage returns but no line feed gets a warning on
+// standard error. Opening for reading opens the file, or creates it empty
+// when it does not exist (the suite's open-or-create rule); only a regular
+// file is read: a directory, FIFO or device is refused with the open-failure
+// report and a line saying what it is. Each read starts at the next record
+// and consumes whole records.
 //
 // A read returns its outcome only when the caller handles it (Handled);
 // otherwise it ends the program with the record layer's report, naming the
@@ -92,6 +95,7 @@ class RecordReader {
   RecordReader() = default;
   bool next_record(std::string_view& record);  // false at end of data
   bool fill();                                 // more bytes from the file
+  void note_line_ends(const char* bytes, std::size_t size);
   [[noreturn]] void fail(IoError error, std::string_view record, bool at_end) const;
   Outcome finish(Outcome outcome, IoError error, std::string_view record, bool at_end,
                  Handled handled) const;
@@ -113,6 +117,10 @@ class RecordReader {
   bool eof_ = false;
   bool read_failed_ = false;        // the platform refused a read
   bool skipping_ = false;           // inside the tail of an over-long record
+  // Records end at a line feed only: a file of carriage returns alone (old
+  // Mac line ends) reads as one record, and the reader warns about it.
+  bool saw_line_feed_ = false;
+  bool saw_carriage_return_ = false;
   long record_number_ = 0;
 };
 

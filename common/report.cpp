@@ -48,6 +48,11 @@ std::string io_report(IoError error, int unit, std::string_view file, const Reco
     report += why;
     report += '\n';
   }
+  if (!reason.note.empty()) {
+    report += "  ";
+    report += reason.note;
+    report += '\n';
+  }
   if (place.at_end) {
     if (place.record_number == 0)
       report += "  the data hold no record at all\n";
@@ -68,6 +73,13 @@ void io_fatal(IoError error, int unit, std::string_view file, const RecordPlace&
   std::fputs(report.c_str(), stderr);
   std::fflush(stderr);
   end_program_after_cleanup(kExitRecordFailure);
+}
+
+void warn(std::string_view message) {
+  std::fflush(stdout);
+  const std::string line = "Warning: " + std::string(message) + "\n";
+  std::fwrite(line.data(), 1, line.size(), stderr);
+  std::fflush(stderr);
 }
 
 }  // namespace velko

@@ -5,6 +5,7 @@
 //   Fatal error: <message>, unit <u>, file <name>
 //   [  <what>: <system reason>]            when the system gave a reason
 //   [  <what>]                             or a further word without one
+//   [  <note>]                             what the failure left behind
 //   [  at record <n>: "<record>"]          when a record is known
 //   [  the data end after record <n>]      at end of data
 // Then unfinished output files are removed, the terminal is restored and the
@@ -35,10 +36,16 @@ struct RecordPlace {
 
 // Why the failure happened, as far as the system says: the errno of the
 // failed call (0: none) and what was being done or which file it concerned
-// (empty: the reported file). Either one gives a reason line.
+// (empty: the reported file). Either one gives a reason line. A note is a
+// further line after it (what the failure left behind, what to do).
 struct FailureReason {
+  FailureReason() = default;
+  FailureReason(int system_error_in, std::string_view what_in = {}, std::string_view note_in = {})
+      : system_error(system_error_in), what(what_in), note(note_in) {}
+
   int system_error = 0;
   std::string_view what;
+  std::string_view note;
 };
 
 // The reason line without its indent, e.g. "HD.obs: No space left on device";
@@ -53,5 +60,10 @@ std::string io_report(IoError error, int unit, std::string_view file, const Reco
 // and exits with kExitRecordFailure.
 [[noreturn]] void io_fatal(IoError error, int unit, std::string_view file,
                            const RecordPlace& place = {}, const FailureReason& reason = {});
+
+// A warning: one line "Warning: <message>" on standard error for something the
+// program passes over and goes on; the console records written so far are
+// flushed first, so that it appears in its place among them.
+void warn(std::string_view message);
 
 }  // namespace velko
