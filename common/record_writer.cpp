@@ -154,23 +154,38 @@ IoError placement_error_of(int err) {
 RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
     : name_(file_name_of(name)), unit_(unit), mode_(mode) {
   if (name_.empty()) io_fatal(IoError::OpenFailure, unit_, name_);
-  target_ = resolved_target(name_);
 
   struct ::stat old {};
-  target_exists_ = ::stat(target_.c_str(), &old) == 0;
+  target_exists_ = ::stat(name_.c_str(), &old) == 0;
   if (target_exists_ && S_ISDIR(old.st_mode))
     io_fatal(IoError::OpenFailure, unit_, name_, {}, {0, kind_of_non_regular(old.st_mode)});
 
   if (target_exists_ && !S_ISREG(old.st_mode)) {
-    // A device or FIFO: written in place, like any program writing to it.
+    // A device or FIFO (also behind a link such as /dev/stdout): written in
+    // place, like any program writing to it.
+    target_ = name_;
     placement_ = Placement::Direct;
     const int flags = O_WRONLY | O_CLOEXEC | O_NOCTTY | (mode == Mode::Append ? O_APPEND : 0);
-    fd_ = ::open(target_.c_str(), flags);
+    fd_ = ::open(name_.c_str(), flags);
     if (fd_ < 0) {
       const int err = errno;
       io_fatal(open_error_of(err), unit_, name_, {}, {err, {}});
     }
     return;
+  }
+
+  // The file meant: a symbolic link is followed, so that the new content
+  // replaces the file it leads to and the link stays a link.
+  target_ = resolved_target(name_);
+  if (target_exists_) {
+    struct ::stat resolved {};
+    if (::stat(target_.c_str(), &resolved) != 0 || resolved.st_dev != old.st_dev ||
+        resolved.st_ino != old.st_ino) {
+      // A link that is no path (a /proc link to an open file): the file is
+      // reached through the name alone and written in place.
+      target_ = name_;
+      placement_ = Placement::CopyInPlace;
+    }
   }
 
   // An existing file that the user may not write is refused before anything
@@ -187,13 +202,14 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
   if (fd_ < 0) {
     const int err = errno;
     temp_path_.clear();
-    const std::string what = "cannot create a temporary file in " + directory_of(target_);
+    const std::string dir = directory_of(target_);
+    const std::string what = "cannot create a temporary file in " + (dir == "." ? "the current directory" : dir);
     io_fatal(open_error_of(err), unit_, name_, {}, {err, what});
   }
   register_pending_output(temp_path_);
 
   if (target_exists_) {
-    keep_attributes_of(old);
+    if (placement_ == Placement::Exchange) keep_attributes_of(old);
   } else {
     // A new file gets the usual permission bits (0666 less the umask).
     const mode_t mask = ::umask(0);

@@ -108,7 +108,7 @@ class UpdateLocks {
       locks_.push_back(velko::FileLock::lock_path(dir, false, [](const std::string& path) {
         std::fflush(stdout);
         std::fprintf(stderr, "ironsift: waiting for another run to finish its update in %s\n",
-                     path.c_str());
+                     path == "." ? "the current directory" : path.c_str());
         std::fflush(stderr);
       }));
     }

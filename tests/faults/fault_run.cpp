@@ -180,5 +180,6 @@ std::vector<std::string> list_dir(const std::string& dir) {
 
 std::string ironsift_path() { return IRONSIFT_PATH; }
 std::string wavepick_path() { return WAVEPICK_PATH; }
+std::string update_driver_path() { return UPDATE_DRIVER_PATH; }
 
 }  // namespace faults

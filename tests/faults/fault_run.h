@@ -67,5 +67,8 @@ std::vector<std::string> list_dir(const std::string& dir);
 // Paths of the built programs.
 std::string ironsift_path();
 std::string wavepick_path();
+// The driver of ironsift's interactive update (line numbers to reject as its
+// second argument, keys on standard input), a stand-in for modes w and c.
+std::string update_driver_path();
 
 }  // namespace faults
