@@ -198,7 +198,12 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
   // The temporary file lies beside the target, so that it takes the target's
   // place in one step on the same file system.
   temp_path_ = target_ + ".XXXXXX";
-  fd_ = ::mkostemp(temp_path_.data(), O_CLOEXEC);
+  {
+    // Made and registered in one step, so that a signal cannot leave it behind.
+    const EndingSignalsHeld held;
+    fd_ = ::mkostemp(temp_path_.data(), O_CLOEXEC);
+    if (fd_ >= 0) register_pending_output(temp_path_);
+  }
   if (fd_ < 0) {
     const int err = errno;
     temp_path_.clear();
@@ -206,7 +211,6 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
     const std::string what = "cannot create a temporary file in " + (dir == "." ? "the current directory" : dir);
     io_fatal(open_error_of(err), unit_, name_, {}, {err, what});
   }
-  register_pending_output(temp_path_);
 
   if (target_exists_) {
     if (placement_ == Placement::Exchange) keep_attributes_of(old);
