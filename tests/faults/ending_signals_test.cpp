@@ -13,10 +13,12 @@
 #include <termios.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <chrono>
 #include <csignal>
 #include <cstring>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -78,6 +80,33 @@ TEST(EndingSignals, AFileSizeLimitEndsTheRunWithoutDebris) {
   EXPECT_EQ(outcome.signal, SIGXFSZ) << "status " << outcome.status << "\n" << outcome.err;
   EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"HD.obs", "HD.wdt", "params.dat"}));
   EXPECT_EQ(read_file(dir / "HD.obs"), kOldList);
+}
+
+TEST(EndingSignals, APassedOnSignalEndsTheProgramBeingRun) {
+  // wavepick ended while "width" runs: "width" is ended too, and waited for,
+  // so that it cannot write into the directory after the run.
+  Scratch dir;
+  std::filesystem::create_directories(dir / "velko/kbgfdos");
+  write_file(dir / "velko/kbgfdos/GF0500.10", gf_text(5));
+  write_file(dir / "model.dat", model_text());
+  std::filesystem::create_directories(dir / "bin");
+  write_file(dir / "bin/width", "#!/bin/sh\necho $$ > width.pid\nexec sleep 30\n");
+  ::chmod((dir / "bin/width").c_str(), 0755);
+  RunSpec spec;
+  spec.program = wavepick_path();
+  spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
+  spec.dir = dir.path();
+  spec.env = {{"VELKO", dir / "velko"}, {"PATH", (dir / "bin") + ":/usr/bin:/bin"}};
+  const auto start = std::chrono::steady_clock::now();
+  const RunOutcome outcome = run_and_signal(spec, std::chrono::milliseconds(700), SIGTERM);
+  EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+  EXPECT_EQ(outcome.signal, SIGTERM) << outcome.err;
+  const std::optional<std::string> pid_text = read_file(dir / "width.pid");
+  ASSERT_TRUE(pid_text.has_value()) << "width was not started";
+  const pid_t width_pid = std::stoi(*pid_text);
+  const bool gone = ::kill(width_pid, 0) != 0 && errno == ESRCH;
+  if (!gone) ::kill(width_pid, SIGKILL);
+  EXPECT_TRUE(gone) << "width (pid " << width_pid << ") outlived wavepick";
 }
 
 // The key question on a real terminal.

@@ -239,6 +239,21 @@ TEST(FileTargets, LinksAndOwnershipAreKept) {
          EXPECT_EQ(info.st_mode & 07777, 0640u);
          EXPECT_EQ(read_file(dir / "HD.obs"), expected.list);
        }},
+      {"another user's file that the user may write: written in place, owner kept",
+       [](const Scratch& dir) -> std::optional<Skip> {
+         ::chmod((dir / "HD.obs").c_str(), 0666);  // root's, as the tests run
+         ::chmod((dir / "HD.del").c_str(), 0666);
+         return std::nullopt;
+       },
+       true,
+       [&](const Scratch& dir, const RunOutcome& outcome) {
+         expect_success(outcome);
+         EXPECT_EQ(stat_of(dir / "HD.obs").st_uid, ::geteuid());
+         EXPECT_EQ(stat_of(dir / "HD.obs").st_mode & 07777, 0666u);
+         EXPECT_EQ(read_file(dir / "HD.obs"), expected.list);
+         EXPECT_EQ(read_file(dir / "HD.del"), expected.log);
+         expect_no_temporaries(dir.path());
+       }},
       {"extended attribute and ACL",
        [](const Scratch& dir) -> std::optional<Skip> {
          const std::string path = dir / "HD.obs";
