@@ -286,10 +286,7 @@ void RecordWriter::copy_old_records() {
 }
 
 RecordWriter::~RecordWriter() {
-  if (!closed_) {
-    if (fd_ >= 0) ::close(fd_);
-    drop_temporary();
-  }
+  if (!closed_) drop_temporary();
 }
 
 void RecordWriter::drop_temporary() noexcept {
