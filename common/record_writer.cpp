@@ -152,7 +152,7 @@ IoError placement_error_of(int err) {
 }  // namespace
 
 RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
-    : name_(file_name_of(name)), unit_(unit), mode_(mode) {
+    : name_(file_name_of(name)), unit_(unit) {
   if (name_.empty()) io_fatal(IoError::OpenFailure, unit_, name_);
 
   struct ::stat old {};

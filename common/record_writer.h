@@ -93,7 +93,6 @@ class RecordWriter {
   std::string target_;
   std::string temp_path_;
   int unit_;
-  Mode mode_;
   Placement placement_ = Placement::Exchange;
   bool target_exists_ = false;
   int fd_ = -1;
