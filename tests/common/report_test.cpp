@@ -33,6 +33,11 @@ TEST(Report, EachPartInItsPlace) {
        "  cannot create a temporary file in /data: Permission denied\n"},
       {"a further word without errno", velko::IoError::OpenFailure, {}, {0, "is a FIFO"},
        "Fatal error: open failure, unit 11, file HD.obs\n  is a FIFO\n"},
+      {"reason and what the failure left", velko::IoError::WriteFailure, {},
+       {ENOSPC, {}, "nothing was changed: HD.del and HD.obs are as before"},
+       "Fatal error: error during write, unit 11, file HD.obs\n"
+       "  HD.obs: No space left on device\n"
+       "  nothing was changed: HD.del and HD.obs are as before\n"},
       {"record shown", velko::IoError::Conversion, {3, "12abc", false}, {},
        "Fatal error: input conversion error, unit 11, file HD.obs\n  at record 3: \"12abc\"\n"},
       {"end after a record", velko::IoError::EndOfFile, {4, {}, true}, {},
