@@ -15,6 +15,7 @@
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <chrono>
 #include <cstdint>
@@ -411,6 +412,34 @@ TEST(FileTargets, WhenTheSecondFileCannotBePutInPlaceTheFirstIsPutBack) {
   EXPECT_EQ(read_file(dir / "locked/HD.obs"), kOldList);
   EXPECT_EQ(read_file(dir / "HD.del"), kOldLog);
   expect_no_temporaries(dir.path());
+}
+
+TEST(FileTargets, TheDirectoryIsSyncedAfterTheFilesArePutInPlace) {
+  // A power cut cannot be staged here; what the program asks of the kernel
+  // can be watched: after the last rename, the directory is opened and synced.
+  if (std::system("command -v strace >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+  Scratch dir;
+  write_star(dir);
+  RunSpec spec;
+  spec.program = "/usr/bin/strace";
+  spec.args = {"-f", "-e", "trace=openat,renameat2,rename,fsync", "-o", dir / "trace", ironsift_path(),
+               "HD", "i"};
+  spec.dir = dir.path();
+  spec.input = "20\ng\n";
+  spec.env = {{"MOD_DIR", std::nullopt}};
+  const RunOutcome outcome = run(spec);
+  ASSERT_EQ(outcome.status, 0) << outcome.err;
+  const std::string trace = *read_file(dir / "trace");
+  const std::size_t last_rename = std::max(trace.rfind("\"HD.obs\", RENAME_"), trace.rfind("\"HD.del\", RENAME_"));
+  ASSERT_NE(last_rename, std::string::npos) << trace;
+  const std::size_t open_dir = trace.find("openat(AT_FDCWD, \".\", O_RDONLY|O_CLOEXEC|O_DIRECTORY) = ", last_rename);
+  ASSERT_NE(open_dir, std::string::npos) << trace.substr(last_rename);
+  const std::size_t fd_at = trace.find(" = ", open_dir) + 3;
+  const std::string fd = trace.substr(fd_at, trace.find('\n', fd_at) - fd_at);
+  const std::size_t sync_at = trace.find("fsync(" + fd + ")", open_dir);
+  ASSERT_NE(sync_at, std::string::npos) << trace.substr(last_rename);
+  const std::string sync_line = trace.substr(sync_at, trace.find('\n', sync_at) - sync_at);
+  EXPECT_EQ(sync_line.substr(sync_line.size() - 4), " = 0") << sync_line;
 }
 
 // wavepick's result file as a device, a FIFO or standard output.
