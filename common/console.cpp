@@ -9,7 +9,8 @@
 #include <unistd.h>
 
 #include "formatted_io.h"
-#include "io_outcome.h"
+#include "program_end.h"
+#include "report.h"
 #include "list_write.h"
 
 namespace velko::console {
@@ -17,6 +18,7 @@ namespace {
 
 // The terminal mode in force before the key question, restored on every exit.
 struct termios g_saved_mode;
+struct termios g_raw_mode;
 volatile std::sig_atomic_t g_raw_mode_active = 0;
 
 void restore_terminal() noexcept {
@@ -24,6 +26,12 @@ void restore_terminal() noexcept {
     ::tcsetattr(STDIN_FILENO, TCSANOW, &g_saved_mode);
     g_raw_mode_active = 0;
   }
+}
+
+// After a stop (Ctrl-Z) and "fg" at the key question the shell hands the
+// terminal back in its own mode: the question's raw mode is set again.
+void reapply_raw_mode() noexcept {
+  if (g_raw_mode_active) ::tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_mode);
 }
 
 void write_out(std::string_view record) {
@@ -70,17 +78,17 @@ bool read_line(std::string& line) {
 char read_key() {
   std::fflush(stdout);
   if (::isatty(STDIN_FILENO)) {
-    struct termios raw {};
     if (::tcgetattr(STDIN_FILENO, &g_saved_mode) == 0) {
-      raw = g_saved_mode;
-      raw.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));  // no line editing, no echo
-      raw.c_cc[VMIN] = 1;
-      raw.c_cc[VTIME] = 0;
+      g_raw_mode = g_saved_mode;
+      g_raw_mode.c_lflag &= static_cast<tcflag_t>(~(ICANON | ECHO));  // no line editing, no echo
+      g_raw_mode.c_cc[VMIN] = 1;
+      g_raw_mode.c_cc[VTIME] = 0;
       set_terminal_restore_hook(restore_terminal);
+      set_continue_hook(reapply_raw_mode);
       g_raw_mode_active = 1;
       // TCSANOW, not TCSAFLUSH: a key typed while the prompt was being
       // written is the answer, not something to throw away.
-      ::tcsetattr(STDIN_FILENO, TCSANOW, &raw);
+      ::tcsetattr(STDIN_FILENO, TCSANOW, &g_raw_mode);
     }
     char key = 0;
     ssize_t got = 0;

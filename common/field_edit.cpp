@@ -11,7 +11,7 @@ namespace {
 
 void append_asterisks(std::string& out, int width) { out.append(static_cast<std::size_t>(width), '*'); }
 
-// The exact decimal expansion of |value| (finite, below 1e120): integer digits,
+// The exact decimal expansion of |value| (finite, below 1e100): integer digits,
 // then the fraction digits. A double m * 2^e with e < 0 needs -e fraction digits
 // at most, so printing with that many decimals involves no rounding at all
 // (glibc prints every requested digit exactly).

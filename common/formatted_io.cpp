@@ -118,7 +118,7 @@ std::vector<std::string> format_records(const Layout& layout, std::span<const Ou
 }
 
 Outcome read_formatted_records(const Layout& layout, std::span<const InTarget> targets,
-                               RecordSupply& supply, FormattedReadFailure& failure) {
+                               RecordSupply& supply, ReadFailure& failure) {
   const std::vector<FlatField>& flat = layout.flat();
   if (!targets.empty() && !layout.has_value_field())
     mismatch(layout, "variables given to a layout without value fields");

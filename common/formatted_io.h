@@ -17,8 +17,9 @@
 #include <string_view>
 #include <vector>
 
-#include "io_outcome.h"
 #include "layout.h"
+#include "outcome.h"
+#include "record_supply.h"
 #include "values.h"
 
 namespace velko {
@@ -27,23 +28,10 @@ namespace velko {
 std::vector<std::string> format_records(const Layout& layout,
                                         std::span<const OutValue> values);
 
-// Supplies the records of one formatted read. Returns false at end of file.
-class RecordSupply {
- public:
-  virtual ~RecordSupply() = default;
-  virtual bool next(std::string_view& record) = 0;
-};
-
-// Where a failed formatted read stopped, for the caller's report.
-struct FormattedReadFailure {
-  IoError error = IoError::Conversion;
-  std::string record;  // the record being decoded (empty at end of file)
-};
-
 // Reads the targets from records taken from supply. Returns Done, EndOfFile
 // (no record where one was needed) or Error (a field that does not suit its
 // target); on a failure, fills failure.
 Outcome read_formatted_records(const Layout& layout, std::span<const InTarget> targets,
-                               RecordSupply& supply, FormattedReadFailure& failure);
+                               RecordSupply& supply, ReadFailure& failure);
 
 }  // namespace velko

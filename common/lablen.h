@@ -11,6 +11,11 @@
 
 namespace velko {
 
+// The length of a record read as a text: the input records that are looked at
+// before their values are decoded, and the model and candidate records handed
+// on, are 80-character texts (a longer record is cut, a shorter one padded).
+inline constexpr std::size_t kRecordTextLength = 80;
+
 // Positions (from 1) of the first and last non-blank character among the first
 // n characters of text. All blank: first = n + 1, last = 0. n <= 0: first = 1,
 // last = n. n must not exceed text.size() (checked: n is cut to the size).

@@ -16,9 +16,25 @@ bool is_digit(char c) { return c >= '0' && c <= '9'; }
 bool is_blank(char c) { return c == ' ' || c == '\t'; }
 bool ends_bare_value(char c) { return is_blank(c) || c == ',' || c == '/'; }
 
+// How a token fails to be a number: a character that can be no part of a
+// number ("12abc"), or number characters that do not make one ("1.2.3", "+",
+// "1E").
+enum class NumberSyntax { Valid, StrayCharacter, Malformed };
+
+bool can_be_in_number(char c) {
+  switch (c) {
+    case '+': case '-': case '.': case 'E': case 'e': case 'D': case 'd': case 'Q': case 'q':
+      return true;
+    default:
+      return is_digit(c);
+  }
+}
+
 // Checks the number syntax of a token and turns it into a C number text
 // (D and Q exponents written as E). Sets has_point_or_exponent.
-bool canonical_number(std::string_view token, std::string& out, bool& has_point_or_exponent) {
+NumberSyntax canonical_number(std::string_view token, std::string& out, bool& has_point_or_exponent) {
+  for (const char c : token)
+    if (!can_be_in_number(c)) return NumberSyntax::StrayCharacter;
   std::size_t i = 0;
   out.clear();
   if (i < token.size() && (token[i] == '+' || token[i] == '-')) out.push_back(token[i++]);
@@ -36,10 +52,10 @@ bool canonical_number(std::string_view token, std::string& out, bool& has_point_
       ++digits;
     }
   }
-  if (digits == 0) return false;
   if (i < token.size()) {
     const char e = token[i];
-    if (e != 'E' && e != 'e' && e != 'D' && e != 'd' && e != 'Q' && e != 'q') return false;
+    if (e != 'E' && e != 'e' && e != 'D' && e != 'd' && e != 'Q' && e != 'q') return NumberSyntax::Malformed;
+    if (digits == 0) return NumberSyntax::Malformed;
     has_point_or_exponent = true;
     out.push_back('E');
     ++i;
@@ -49,12 +65,13 @@ bool canonical_number(std::string_view token, std::string& out, bool& has_point_
       out.push_back(token[i++]);
       ++exp_digits;
     }
-    if (exp_digits == 0) return false;
+    if (exp_digits == 0 || i < token.size()) return NumberSyntax::Malformed;
   }
-  return i == token.size();
+  return digits == 0 ? NumberSyntax::Malformed : NumberSyntax::Valid;
 }
 
-// Assigns one value token to a target; returns the error, or nothing on success.
+// Assigns one value token to a target. Returns true on success; on a failure
+// returns false and sets error to the situation to report.
 bool assign(std::string_view token, const InTarget& target, IoError& error) {
   if (auto* const* text = std::get_if<std::string*>(&target)) {
     std::string value;
@@ -84,9 +101,10 @@ bool assign(std::string_view token, const InTarget& target, IoError& error) {
   }
   std::string number;
   bool point_or_exponent = false;
-  if (!canonical_number(token, number, point_or_exponent)) {
-    error = IoError::Conversion;
-    return false;
+  switch (canonical_number(token, number, point_or_exponent)) {
+    case NumberSyntax::Valid: break;
+    case NumberSyntax::StrayCharacter: error = IoError::ListSyntax; return false;
+    case NumberSyntax::Malformed: error = IoError::Conversion; return false;
   }
   errno = 0;
   if (auto* const* i = std::get_if<std::int32_t*>(&target)) {
@@ -153,7 +171,7 @@ std::size_t token_end(std::string_view record, std::size_t pos) {
 }  // namespace
 
 Outcome read_list_records(std::span<const InTarget> targets, RecordSupply& supply,
-                          ListReadFailure& failure) {
+                          ReadFailure& failure) {
   std::string_view record;
   if (!supply.next(record)) {
     failure = {IoError::EndOfFile, {}};

@@ -14,18 +14,13 @@
 #include <span>
 #include <string>
 
-#include "formatted_io.h"
-#include "io_outcome.h"
+#include "outcome.h"
+#include "record_supply.h"
 #include "values.h"
 
 namespace velko {
 
-struct ListReadFailure {
-  IoError error = IoError::Conversion;
-  std::string record;  // the record where the failure was met (empty at end)
-};
-
 Outcome read_list_records(std::span<const InTarget> targets, RecordSupply& supply,
-                          ListReadFailure& failure);
+                          ReadFailure& failure);
 
 }  // namespace velko

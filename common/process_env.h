@@ -21,8 +21,9 @@ std::string environment_text(const char* name, std::size_t n = 80);
 
 // How a program that was run ended.
 struct RunResult {
-  bool started = false;      // false: the program could not be started
-  int start_error = 0;       // errno of the failed start
+  bool started = false;      // false: the program could not be run to its end
+  int start_error = 0;       // when not started: errno of the failed start, or of
+                             // the wait for a program that could not be waited for
   bool exited = false;       // ended by exit (exit_status valid)
   int exit_status = 0;
   int signal = 0;            // the signal that ended it, when not exited

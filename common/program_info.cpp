@@ -4,7 +4,7 @@
 #include <string>
 
 #include "console.h"
-#include "io_outcome.h"
+#include "program_end.h"
 
 #ifndef VELKO_VERSION
 #error "VELKO_VERSION must be set by the build"

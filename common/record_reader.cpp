@@ -12,6 +12,7 @@
 #include "formatted_io.h"
 #include "lablen.h"
 #include "list_read.h"
+#include "report.h"
 
 namespace velko {
 namespace {
@@ -23,8 +24,9 @@ constexpr std::size_t kMaxRecordLength = 1 << 20;  // longer records are cut her
 
 }  // namespace
 
-// Feeds a formatted or free-format read from a reader, remembering a read
-// failure of the platform so that it is reported as such.
+// Feeds a formatted or free-format read with the reader's records. A read
+// failure of the platform is kept by the reader itself (read_failed_), which
+// the read checks after the supply runs dry.
 class ReaderSupply final : public RecordSupply {
  public:
   explicit ReaderSupply(RecordReader& reader) : reader_(reader) {}
@@ -43,19 +45,27 @@ RecordReader RecordReader::open_file(std::string_view name, int unit, bool creat
   RecordReader reader;
   reader.name_ = file_name_of(name);
   reader.unit_ = unit;
-  int fd = ::open(reader.name_.c_str(), O_RDONLY | O_CLOEXEC);
+  // Without blocking: a FIFO must not hang the open; it is refused below.
+  int fd = ::open(reader.name_.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
   if (fd < 0 && errno == ENOENT) {
     if (!create_if_missing) {
       reader.eof_ = true;  // a missing file reads as empty
       return reader;
     }
-    fd = ::open(reader.name_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0666);
+    fd = ::open(reader.name_.c_str(), O_RDONLY | O_CREAT | O_CLOEXEC | O_NONBLOCK, 0666);
   }
-  if (fd < 0) io_fatal(open_error_of(errno), unit, reader.name_);
+  if (fd < 0) {
+    const int err = errno;
+    io_fatal(open_error_of(err), unit, reader.name_, {}, {err, {}});
+  }
+  // Only a regular file is a record file: a directory, a FIFO or a device
+  // (which could block or never end) is refused.
   struct stat info {};
-  if (::fstat(fd, &info) == 0 && S_ISDIR(info.st_mode)) {
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    const int err = errno;
+    const std::string_view kind = info.st_mode != 0 ? kind_of_non_regular(info.st_mode) : "";
     ::close(fd);
-    io_fatal(IoError::OpenFailure, unit, reader.name_);  // a directory is not a record file
+    io_fatal(IoError::OpenFailure, unit, reader.name_, {}, {kind.empty() ? err : 0, kind});
   }
   reader.fd_ = fd;
   reader.buffer_.reset(new char[kChunk]);
@@ -68,6 +78,15 @@ RecordReader RecordReader::from_text(std::string_view text) {
   reader.internal_ = true;
   reader.texts_.emplace_back(text);
   reader.eof_ = true;
+  return reader;
+}
+
+RecordReader RecordReader::from_text(std::string_view text, const RecordOrigin& origin) {
+  RecordReader reader = from_text(text);
+  reader.reported_as_origin_ = true;
+  reader.name_ = std::string(origin.file);
+  reader.unit_ = origin.unit;
+  reader.record_number_ = origin.record_number - 1;  // reading the text makes it that record
   return reader;
 }
 
@@ -88,6 +107,7 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     other.fd_ = -1;
     unit_ = other.unit_;
     internal_ = other.internal_;
+    reported_as_origin_ = other.reported_as_origin_;
     name_ = std::move(other.name_);
     texts_ = std::move(other.texts_);
     next_text_ = other.next_text_;
@@ -99,6 +119,8 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     eof_ = other.eof_;
     read_failed_ = other.read_failed_;
     skipping_ = other.skipping_;
+    saw_line_feed_ = other.saw_line_feed_;
+    saw_carriage_return_ = other.saw_carriage_return_;
     record_number_ = other.record_number_;
   }
   return *this;
@@ -127,11 +149,15 @@ bool RecordReader::fill() {
   for (;;) {
     const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
     if (got > 0) {
+      note_line_ends(buffer_.get() + end_, static_cast<std::size_t>(got));
       end_ += static_cast<std::size_t>(got);
       return true;
     }
     if (got == 0) {
       eof_ = true;
+      if (saw_carriage_return_ && !saw_line_feed_)
+        warn(name_ + " holds carriage returns but no line feed: records end only at a line feed, "
+             "so the file reads as a single record");
       return false;
     }
     if (errno == EINTR) continue;
@@ -139,6 +165,12 @@ bool RecordReader::fill() {
     eof_ = true;
     return false;
   }
+}
+
+void RecordReader::note_line_ends(const char* bytes, std::size_t size) {
+  if (saw_line_feed_) return;  // a file with line feeds has records; nothing to tell
+  if (std::memchr(bytes, '\n', size) != nullptr) saw_line_feed_ = true;
+  if (!saw_carriage_return_ && std::memchr(bytes, '\r', size) != nullptr) saw_carriage_return_ = true;
 }
 
 bool RecordReader::next_record(std::string_view& record) {
@@ -188,6 +220,9 @@ bool RecordReader::next_record(std::string_view& record) {
 }
 
 void RecordReader::fail(IoError error, std::string_view record, bool at_end) const {
+  // A text of a file that runs out of values is shown as the record it is.
+  if (reported_as_origin_)
+    io_fatal(error, unit_, name_, RecordPlace{record_number_, texts_.front(), false});
   io_fatal(error, unit_, name_, RecordPlace{record_number_, record, at_end});
 }
 
@@ -198,7 +233,7 @@ Outcome RecordReader::finish(Outcome outcome, IoError error, std::string_view re
 }
 
 Outcome RecordReader::read_record(std::string_view& record, Handled handled) {
-  if (internal_) name_ = std::string(kInternalFormattedRead);
+  if (internal_ && !reported_as_origin_) name_ = std::string(kInternalFormattedRead);
   if (next_record(record)) return Outcome::Done;
   if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);
   return finish(Outcome::EndOfFile, IoError::EndOfFile, {}, true, handled);
@@ -213,9 +248,9 @@ Outcome RecordReader::read_text(std::string& text, std::size_t n, Handled handle
 
 Outcome RecordReader::read_formatted(const Layout& layout, std::span<const InTarget> targets,
                                      Handled handled) {
-  if (internal_) name_ = std::string(kInternalFormattedRead);
+  if (internal_ && !reported_as_origin_) name_ = std::string(kInternalFormattedRead);
   ReaderSupply supply(*this);
-  FormattedReadFailure failure;
+  ReadFailure failure;
   const Outcome outcome = read_formatted_records(layout, targets, supply, failure);
   if (outcome == Outcome::Done) return outcome;
   if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);
@@ -223,9 +258,9 @@ Outcome RecordReader::read_formatted(const Layout& layout, std::span<const InTar
 }
 
 Outcome RecordReader::read_list(std::span<const InTarget> targets, Handled handled) {
-  if (internal_) name_ = std::string(kInternalListRead);
+  if (internal_ && !reported_as_origin_) name_ = std::string(kInternalListRead);
   ReaderSupply supply(*this);
-  ListReadFailure failure;
+  ReadFailure failure;
   const Outcome outcome = read_list_records(targets, supply, failure);
   if (outcome == Outcome::Done) return outcome;
   if (read_failed_) return finish(Outcome::Error, IoError::ReadFailure, {}, false, handled);

@@ -1,10 +1,14 @@
 // Reading record files, and texts in memory read as files.
 //
 // A record ends at a line feed; a carriage return just before it is not part
-// of the record; a last record without a line feed still counts. Opening for
-// reading opens the file, or creates it empty when it does not exist (the
-// suite's open-or-create rule). Each read starts at the next record and
-// consumes whole records.
+// of the record; a last record without a line feed still counts. A record
+// longer than 1 MiB is cut there; the rest up to its line end is skipped. A
+// file that holds carriage returns but no line feed gets a warning on
+// standard error. Opening for reading opens the file, or creates it empty
+// when it does not exist (the suite's open-or-create rule); only a regular
+// file is read: a directory, FIFO or device is refused with the open-failure
+// report and a line saying what it is. Each read starts at the next record
+// and consumes whole records.
 //
 // A read returns its outcome only when the caller handles it (Handled);
 // otherwise it ends the program with the record layer's report, naming the
@@ -19,7 +23,7 @@
 #include <string_view>
 #include <vector>
 
-#include "io_outcome.h"
+#include "outcome.h"
 #include "layout.h"
 #include "values.h"
 
@@ -28,6 +32,14 @@ namespace velko {
 // True if a file (or anything else) of that name exists. Trailing blanks of
 // the name are not part of it.
 bool file_exists(std::string_view name);
+
+// Where a record text read earlier came from, for the report on a failure to
+// decode it.
+struct RecordOrigin {
+  std::string_view file;
+  int unit = 0;
+  long record_number = 0;
+};
 
 class RecordReader {
  public:
@@ -40,6 +52,10 @@ class RecordReader {
   // A text in memory read as a file of one record, or an array of texts as a
   // file of as many records.
   static RecordReader from_text(std::string_view text);
+  // A record text read earlier from a file, read again as a file of one
+  // record: a failure is reported as one of that file's record (its name,
+  // unit and record number, and the text), not as a text in memory.
+  static RecordReader from_text(std::string_view text, const RecordOrigin& origin);
   static RecordReader from_texts(std::span<const std::string> texts);
 
   RecordReader(RecordReader&&) noexcept;
@@ -79,6 +95,7 @@ class RecordReader {
   RecordReader() = default;
   bool next_record(std::string_view& record);  // false at end of data
   bool fill();                                 // more bytes from the file
+  void note_line_ends(const char* bytes, std::size_t size);
   [[noreturn]] void fail(IoError error, std::string_view record, bool at_end) const;
   Outcome finish(Outcome outcome, IoError error, std::string_view record, bool at_end,
                  Handled handled) const;
@@ -88,6 +105,7 @@ class RecordReader {
   int fd_ = -1;
   int unit_ = kUnitInternal;
   bool internal_ = false;
+  bool reported_as_origin_ = false;  // a text of a file: reports name the file
   std::string name_;
   std::vector<std::string> texts_;  // records of a text in memory
   std::size_t next_text_ = 0;
@@ -99,10 +117,12 @@ class RecordReader {
   bool eof_ = false;
   bool read_failed_ = false;        // the platform refused a read
   bool skipping_ = false;           // inside the tail of an over-long record
+  // Records end at a line feed only: a file of carriage returns alone (old
+  // Mac line ends) reads as one record, and the reader warns about it.
+  bool saw_line_feed_ = false;
+  bool saw_carriage_return_ = false;
   long record_number_ = 0;
 };
-
-// Records longer than 1 MiB are cut there; the rest up to the line end is skipped.
 
 // Free-format read of one text in memory ("Internal List-Directed Read").
 Outcome read_list_text(std::string_view text, std::span<const InTarget> targets,

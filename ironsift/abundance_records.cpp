@@ -11,19 +11,19 @@ std::string copied_columns(std::string_view record_text) {
 }
 
 bool read_abundance_record(velko::RecordReader& reader, AbundanceRecord& record) {
-  std::string text(kAbundanceTextLength, ' ');
-  if (reader.read_text(text, kAbundanceTextLength, velko::Handled::EndOfFile) ==
+  std::string text(velko::kRecordTextLength, ' ');
+  if (reader.read_text(text, velko::kRecordTextLength, velko::Handled::EndOfFile) ==
       velko::Outcome::EndOfFile) {
     return false;
   }
   record.text = text;
   record.comment = record.text.front() == '#';
   if (record.comment) return true;
-  decode_list_or_stop(record.text,
+  velko::decode_list_or_stop(record.text,
                       {&record.line_number, &record.species, &record.unused3, &record.excitation,
                        &record.unused5, &record.width, &record.abundance_fe1,
                        &record.abundance_fe2},
-                      RecordOrigin{reader.name(), reader.unit(), reader.record_number()});
+                      velko::RecordOrigin{reader.name(), reader.unit(), reader.record_number()});
   return true;
 }
 

@@ -13,14 +13,13 @@
 
 #include "ironsift_state.h"
 
+#include "lablen.h"
 #include "record_reader.h"
 
 namespace ironsift {
 
-inline constexpr std::size_t kAbundanceTextLength = 80;
-
 struct AbundanceRecord {
-  std::string text = std::string(kAbundanceTextLength, ' ');  // the record as read
+  std::string text = std::string(velko::kRecordTextLength, ' ');  // the record as read
   bool comment = false;           // first character "#": values not decoded
   std::int32_t line_number = 0;   // value 1
   float species = 0.0f;           // value 2: 26.00 Fe I, 26.01 Fe II

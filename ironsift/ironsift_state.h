@@ -13,6 +13,8 @@
 #include <string_view>
 #include <vector>
 
+#include "lablen.h"
+
 namespace ironsift {
 
 inline constexpr int kLineTableSize = 330;       // lines of "params.dat"
@@ -21,7 +23,7 @@ inline constexpr int kReferenceSize = 9999;      // reference values for line nu
 inline constexpr float kMissingReference = -999.9f;
 inline constexpr int kFe1Capacity = 302;
 inline constexpr int kFe2Capacity = 28;
-inline constexpr int kRecordTextLength = 80;     // ".abd" and ".wdt" records as read
+using velko::kRecordTextLength;                  // ".abd" and ".wdt" records as read
 
 struct LineTableEntry {
   std::int32_t line_number = 0;

@@ -1,12 +1,19 @@
 #include "line_list_update.h"
 
+#include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
+#include <utility>
 #include <vector>
+
+#include <sys/stat.h>
 
 #include "abundance_records.h"
 #include "console.h"
-#include "io_outcome.h"
+#include "file_lock.h"
+#include "file_naming.h"
+#include "program_end.h"
 #include "lablen.h"
 #include "layout.h"
 #include "record_writer.h"
@@ -67,17 +74,49 @@ void write_fe_lines(velko::RecordWriter& observed, velko::RecordWriter& deleted,
   }
 }
 
-// Puts both files in place only once both are written out in full: a failure
-// to write either (a full disk) ends the run with both old files untouched.
-// The deletion log goes in place first, so that a run ended between the two
-// steps leaves each rejected line either still in the old list or already in
-// the log, never in neither.
+// Puts both files in place together, once both are written out in full: a
+// failure to write or to put either in place (a full disk, a file that cannot
+// be replaced) ends the run with both old files as they were.
 void commit_update(velko::RecordWriter& observed, velko::RecordWriter& deleted) {
-  observed.sync();
-  deleted.sync();
-  deleted.close();
-  observed.close();
+  velko::commit_together({&deleted, &observed});
 }
+
+// Locks held for the update of one star's files, so that runs updating the
+// same files at the same time take turns: the second reads the deletion log
+// only after the first has put its own in place, and both runs' rejected lines
+// end in it. The lock is on the directories that hold the files (followed
+// through links, so that a log shared by links is locked where it lies):
+// unlike the files, which are replaced, a directory stays the same while
+// other runs wait for it. Locks are taken in one order, so that two runs
+// never wait for each other.
+class UpdateLocks {
+ public:
+  explicit UpdateLocks(std::initializer_list<std::string> file_names) {
+    std::vector<std::pair<std::pair<dev_t, ino_t>, std::string>> directories;
+    for (const std::string& name : file_names) {
+      const std::string dir = velko::directory_of(velko::resolved_target(name));
+      struct stat info {};
+      if (::stat(dir.c_str(), &info) == 0) directories.push_back({{info.st_dev, info.st_ino}, dir});
+    }
+    std::sort(directories.begin(), directories.end());
+    directories.erase(std::unique(directories.begin(), directories.end(),
+                                  [](const auto& a, const auto& b) { return a.first == b.first; }),
+                      directories.end());
+    for (const auto& [id, dir] : directories) {
+      // A directory that cannot be locked (not readable) is updated unlocked;
+      // the writers report any real failure to use it.
+      locks_.push_back(velko::FileLock::lock_path(dir, false, [](const std::string& path) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "ironsift: waiting for another run to finish its update in %s\n",
+                     path == "." ? "the current directory" : path.c_str());
+        std::fflush(stderr);
+      }));
+    }
+  }
+
+ private:
+  std::vector<velko::FileLock> locks_;
+};
 
 }  // namespace
 
@@ -104,10 +143,11 @@ char ask_update_key(std::string_view list_name, std::string_view prompt_layout) 
 
 void write_threshold_update(const IronsiftState& state, const MeasurementTable& table,
                             const ScreeningResult& result) {
-  velko::RecordWriter observed(threshold_list_name(state) + std::string(texts::kObservedExtension),
-                               texts::kUnitObserved, velko::RecordWriter::Mode::Replace);
-  velko::RecordWriter deleted(state.star.trimmed() + std::string(texts::kDeletedExtension),
-                              texts::kUnitDeleted, velko::RecordWriter::Mode::Replace);
+  const std::string observed_name = threshold_list_name(state) + std::string(texts::kObservedExtension);
+  const std::string deleted_name = state.star.trimmed() + std::string(texts::kDeletedExtension);
+  const UpdateLocks locks({observed_name, deleted_name});
+  velko::RecordWriter observed(observed_name, texts::kUnitObserved, velko::RecordWriter::Mode::Replace);
+  velko::RecordWriter deleted(deleted_name, texts::kUnitDeleted, velko::RecordWriter::Mode::Replace);
   for (std::size_t i = 0; i < table.size(); ++i) {
     const Verdict verdict = result.verdicts[i];
     if (verdict == Verdict::NotMeasured) continue;
@@ -118,10 +158,11 @@ void write_threshold_update(const IronsiftState& state, const MeasurementTable& 
 }
 
 void write_interactive_update(const IronsiftState& state) {
-  velko::RecordWriter observed(state.star.trimmed() + std::string(texts::kObservedExtension),
-                               texts::kUnitObserved, velko::RecordWriter::Mode::Replace);
-  velko::RecordWriter deleted(state.star.trimmed() + std::string(texts::kDeletedExtension),
-                              texts::kUnitDeleted, velko::RecordWriter::Mode::Append);
+  const std::string observed_name = state.star.trimmed() + std::string(texts::kObservedExtension);
+  const std::string deleted_name = state.star.trimmed() + std::string(texts::kDeletedExtension);
+  const UpdateLocks locks({observed_name, deleted_name});
+  velko::RecordWriter observed(observed_name, texts::kUnitObserved, velko::RecordWriter::Mode::Replace);
+  velko::RecordWriter deleted(deleted_name, texts::kUnitDeleted, velko::RecordWriter::Mode::Append);
   write_fe_lines(observed, deleted, state.fe);
   commit_update(observed, deleted);
 }

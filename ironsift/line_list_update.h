@@ -2,9 +2,10 @@
 // (".del") after a screening pass, and the one-key question that leads to it.
 //
 // "g" writes both files and ends the program; "r" returns to the screening;
-// "x" ends the program without touching any file. Both files are replaced
-// atomically: until the update has written them completely the old files stay
-// as they were.
+// "x" ends the program without touching any file. Both files are put in place
+// together: until the update has written them completely the old files stay
+// as they were, and a failure to put either in place leaves both old ones.
+// Runs that update the same files at the same time take turns.
 #pragma once
 
 #include <string>

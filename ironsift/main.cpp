@@ -6,7 +6,7 @@
 // MODE "i" screens by an equivalent-width threshold typed at the console;
 // "w" and "c" let the user reject lines with the cursor in a plot of abundance
 // against equivalent width or against excitation potential.
-#include "io_outcome.h"
+#include "program_end.h"
 #include "ironsift_state.h"
 #include "plot_modes.h"
 #include "process_env.h"

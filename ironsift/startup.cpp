@@ -6,7 +6,8 @@
 
 #include "abundance_records.h"
 #include "console.h"
-#include "io_outcome.h"
+#include "outcome.h"
+#include "program_end.h"
 #include "lablen.h"
 #include "process_env.h"
 #include "record_reader.h"
@@ -140,8 +141,8 @@ void load_reference_abundances(IronsiftState& state) {
     reference.values[static_cast<std::size_t>(record.line_number - 1)] = record.width;
   }
   if (records_read == kReferenceRecordLimit) {
-    std::string more(kAbundanceTextLength, ' ');
-    if (reader.read_text(more, kAbundanceTextLength, velko::Handled::EndOfFile) ==
+    std::string more(velko::kRecordTextLength, ' ');
+    if (reader.read_text(more, velko::kRecordTextLength, velko::Handled::EndOfFile) ==
         velko::Outcome::Done) {
       warn(file_name + ": only the first " + std::to_string(kReferenceRecordLimit) +
            " records are read; the rest are ignored");

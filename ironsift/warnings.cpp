@@ -1,11 +1,10 @@
 #include "warnings.h"
 
-#include <cstdio>
-#include <string>
+#include "report.h"
 
 namespace ironsift {
 
-void warn(std::string_view message) { note("Warning: " + std::string(message)); }
+void warn(std::string_view message) { velko::warn(message); }
 
 void note(std::string_view line) {
   std::fflush(stdout);

@@ -75,9 +75,9 @@ void load_measurements(const IronsiftState& state, const std::string& file_name,
     float width = 0.0f;
     std::string code_first(1, ' ');
     std::string code_rest(2, ' ');
-    decode_formatted_or_stop(text, measurement_layout(),
+    velko::decode_formatted_or_stop(text, measurement_layout(),
                              {&wavelength, &width, &code_first, &code_rest},
-                             RecordOrigin{reader.name(), reader.unit(), reader.record_number()});
+                             velko::RecordOrigin{reader.name(), reader.unit(), reader.record_number()});
     const int index = find_table_line(state, wavelength);
     if (index < 0) continue;
     MeasurementSlot& slot = table[static_cast<std::size_t>(index)];

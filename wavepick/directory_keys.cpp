@@ -3,7 +3,7 @@
 #include <array>
 
 #include "console.h"
-#include "io_outcome.h"
+#include "program_end.h"
 #include "lablen.h"
 #include "process_env.h"
 #include "texts.h"

@@ -3,7 +3,7 @@
 // atmosphere, reaches a minimum.
 //
 //   wavepick w1 w2 cod fnmodel xi abund ewmin fnoutput
-#include "io_outcome.h"
+#include "program_end.h"
 #include "line_set.h"
 #include "model_set.h"
 #include "process_env.h"

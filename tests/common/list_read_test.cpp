@@ -75,6 +75,12 @@ TEST(ListReadDeathTest, ReportsNameTheSituation) {
               "Fatal error: list-directed I/O syntax error, unit -1, file Internal List-Directed Read");
   EXPECT_EXIT(read_list_text("1.2.3", {&v}, Handled::Nothing), testing::ExitedWithCode(2),
               "input conversion error, unit -1, file Internal List-Directed Read");
+  // A number followed by a character that can be no part of one.
+  for (const char* text : {"12abc", "1.5x", "7#"}) {
+    EXPECT_EXIT(read_list_text(text, {&v}, Handled::Nothing), testing::ExitedWithCode(2),
+                "list-directed I/O syntax error, unit -1, file Internal List-Directed Read")
+        << text;
+  }
   EXPECT_EXIT(read_list_text("   ", {&v}, Handled::Nothing), testing::ExitedWithCode(2),
               "end-of-file during read, unit -1, file Internal List-Directed Read");
 }

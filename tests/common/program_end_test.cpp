@@ -2,7 +2,8 @@
 // outcome instead of the end of its process.
 #include <gtest/gtest.h>
 
-#include "io_outcome.h"
+#include "outcome.h"
+#include "program_end.h"
 #include "record_reader.h"
 
 namespace {

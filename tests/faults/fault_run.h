@@ -27,6 +27,9 @@ inline RunOutcome run(const RunSetup& setup) { return run_program(setup); }
 // Paths of the built programs.
 std::string ironsift_path();
 std::string wavepick_path();
+// The driver of ironsift's interactive update (line numbers to reject as its
+// second argument, keys on standard input), a stand-in for modes w and c.
+std::string update_driver_path();
 
 // True when the tests can deny ironsift and wavepick access to a file by its
 // modes (see test_support::can_run_as_other_user); the reason is set when not.

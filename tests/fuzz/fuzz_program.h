@@ -21,7 +21,8 @@
 #include <string_view>
 #include <vector>
 
-#include "io_outcome.h"
+#include "outcome.h"
+#include "program_end.h"
 
 namespace fuzz {
 

@@ -14,7 +14,7 @@
 
 #include "abundance_records.h"
 #include "console.h"
-#include "io_outcome.h"
+#include "program_end.h"
 #include "ironsift_state.h"
 #include "line_list_update.h"
 #include "record_reader.h"

@@ -1,6 +1,7 @@
-// Outcomes, the report that ends a program, stops, and cleanup on every exit.
-#include "io_outcome.h"
+// Stops, cleanup of unfinished outputs and the terminal on every exit path.
+#include "program_end.h"
 
+#include <cerrno>
 #include <csignal>
 #include <cstdio>
 #include <cstdlib>
@@ -8,7 +9,10 @@
 #include <stdexcept>
 #include <string>
 
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include "report.h"
 
 namespace velko {
 namespace {
@@ -21,77 +25,56 @@ char g_pending[kPendingSlots][kPathCapacity];
 volatile std::sig_atomic_t g_pending_used[kPendingSlots];
 
 void (*volatile g_terminal_restore)() noexcept = nullptr;
+void (*volatile g_continue_hook)() noexcept = nullptr;
+volatile std::sig_atomic_t g_running_child = 0;
 ProgramEndHandler g_program_end_handler = nullptr;
-
-[[noreturn]] void end_program(int status) {
-  if (ProgramEndHandler handler = g_program_end_handler) handler(status);
-  std::exit(status);
-}
 
 void run_exit_hooks() noexcept {
   remove_pending_outputs();
   if (auto hook = g_terminal_restore) hook();
 }
 
+// The signals whose default action ends the process (other than those that
+// report a fault of the program itself).
+sigset_t ending_signals() {
+  sigset_t set;
+  sigemptyset(&set);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGPIPE, SIGXFSZ, SIGXCPU, SIGALRM,
+                            SIGVTALRM, SIGPROF, SIGUSR1, SIGUSR2, SIGIO, SIGPWR, SIGSTKFLT})
+    sigaddset(&set, signal_number);
+  for (int signal_number = SIGRTMIN; signal_number <= SIGRTMAX; ++signal_number)
+    sigaddset(&set, signal_number);
+  return set;
+}
+
 extern "C" void on_terminating_signal(int signal_number) {
+  const int saved_errno = errno;
+  if (const pid_t child = g_running_child; child > 0) {
+    ::kill(child, signal_number);
+    int status = 0;
+    while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
+    }
+    g_running_child = 0;
+  }
   run_exit_hooks();
   // Let the signal end the process as it would have without the handler.
   std::signal(signal_number, SIG_DFL);
   std::raise(signal_number);
+  errno = saved_errno;
+}
+
+extern "C" void on_continue(int) {
+  const int saved_errno = errno;
+  if (auto hook = g_continue_hook) hook();
+  errno = saved_errno;
 }
 
 }  // namespace
 
-std::string_view io_error_message(IoError error) {
-  switch (error) {
-    case IoError::EndOfFile: return "end-of-file during read";
-    case IoError::Conversion: return "input conversion error";
-    case IoError::ListSyntax: return "list-directed I/O syntax error";
-    case IoError::OpenFailure: return "open failure";
-    case IoError::PermissionDenied: return "permission to access file denied";
-    case IoError::ReadFailure: return "error during read";
-    case IoError::WriteFailure: return "error during write";
-  }
-  return "unknown error";
-}
-
-std::string io_report_line(IoError error, int unit, std::string_view file) {
-  std::string line = "Fatal error: ";
-  line += io_error_message(error);
-  line += ", unit ";
-  line += std::to_string(unit);
-  line += ", file ";
-  line += file;
-  return line;
-}
-
-void io_fatal(IoError error, int unit, std::string_view file, const RecordPlace& place) {
-  std::fflush(stdout);
-  std::string report = io_report_line(error, unit, file);
-  report += '\n';
-  if (place.at_end) {
-    if (place.record_number == 0)
-      report += "  the data hold no record at all\n";
-    else
-      report += "  the data end after record " + std::to_string(place.record_number) + "\n";
-  } else if (place.record_number > 0) {
-    report += "  at record " + std::to_string(place.record_number) + ": \"";
-    report += place.record;
-    report += "\"\n";
-  }
-  std::fputs(report.c_str(), stderr);
-  std::fflush(stderr);
+void end_program_after_cleanup(int status) {
   run_exit_hooks();
-  end_program(kExitRecordFailure);
-}
-
-bool outcome_is_handled(Outcome outcome, Handled handled) {
-  switch (outcome) {
-    case Outcome::Done: return true;
-    case Outcome::EndOfFile: return handled != Handled::Nothing;
-    case Outcome::Error: return handled == Handled::Errors;
-  }
-  return false;
+  if (ProgramEndHandler handler = g_program_end_handler) handler(status);
+  std::exit(status);
 }
 
 void stop_program(int status) {
@@ -99,8 +82,7 @@ void stop_program(int status) {
   // behind a redirection) must not end the run as a success.
   if ((std::fflush(stdout) != 0 || std::ferror(stdout)) && status == kExitNormal)
     io_fatal(IoError::WriteFailure, kUnitConsoleOut, "standard output");
-  run_exit_hooks();
-  end_program(status);
+  end_program_after_cleanup(status);
 }
 
 void register_pending_output(const std::string& temp_path) {
@@ -134,15 +116,42 @@ void remove_pending_outputs() noexcept {
 }
 
 void install_termination_handlers() {
-  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) {
+  const sigset_t ending = ending_signals();
+  for (int signal_number = 1; signal_number < NSIG; ++signal_number) {
+    if (sigismember(&ending, signal_number) != 1) continue;
+    struct sigaction old {};
+    if (sigaction(signal_number, nullptr, &old) != 0 || old.sa_handler == SIG_IGN) continue;
     struct sigaction action {};
     action.sa_handler = on_terminating_signal;
-    sigemptyset(&action.sa_mask);
+    action.sa_mask = ending;  // one cleanup at a time
     sigaction(signal_number, &action, nullptr);
   }
+  struct sigaction action {};
+  action.sa_handler = on_continue;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGCONT, &action, nullptr);
+}
+
+EndingSignalsHeld::EndingSignalsHeld() {
+  static_assert(sizeof(sigset_t) <= sizeof saved_);
+  const sigset_t ending = ending_signals();
+  sigset_t saved;
+  sigprocmask(SIG_BLOCK, &ending, &saved);
+  std::memcpy(saved_, &saved, sizeof saved);
+}
+
+EndingSignalsHeld::~EndingSignalsHeld() {
+  sigset_t saved;
+  std::memcpy(&saved, saved_, sizeof saved);
+  sigprocmask(SIG_SETMASK, &saved, nullptr);
 }
 
 void set_terminal_restore_hook(void (*hook)() noexcept) { g_terminal_restore = hook; }
+
+void set_continue_hook(void (*hook)() noexcept) { g_continue_hook = hook; }
+
+void set_running_child(int pid) noexcept { g_running_child = pid; }
 
 void set_program_end_handler(ProgramEndHandler handler) { g_program_end_handler = handler; }
 
