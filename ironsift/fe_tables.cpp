@@ -100,8 +100,8 @@ FeLoadStatus read_fe_tables(velko::RecordReader& reader, FeTables& tables,
   }
   bool rest_not_read = false;
   if (read == kAbundanceRecordLimit) {
-    std::string text(kAbundanceTextLength, ' ');
-    while (reader.read_text(text, kAbundanceTextLength, velko::Handled::EndOfFile) ==
+    std::string text(kRecordTextLength, ' ');
+    while (reader.read_text(text, kRecordTextLength, velko::Handled::EndOfFile) ==
            velko::Outcome::Done) {
       rest_not_read = true;
       if (is_fe_data_record(text)) return FeLoadStatus::TooManyRecords;
