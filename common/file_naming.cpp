@@ -15,7 +15,11 @@ std::string file_name_of(std::string_view name) {
   return std::string(name.substr(0, end));
 }
 
-std::string resolved_target(const std::string& name) {
+namespace {
+
+// Follows the links of a name; calls on_hop with every link text on the way.
+template <typename OnHop>
+std::string follow_links(const std::string& name, OnHop on_hop) {
   constexpr int kMaxLinks = 40;  // as the kernel's own limit on a chain of links
   std::string path = name;
   for (int hop = 0; hop < kMaxLinks; ++hop) {
@@ -25,6 +29,7 @@ std::string resolved_target(const std::string& name) {
     const ssize_t size = ::readlink(path.c_str(), link, sizeof link);
     if (size <= 0 || static_cast<std::size_t>(size) >= sizeof link) return path;
     const std::string to(link, static_cast<std::size_t>(size));
+    on_hop(to);
     if (to.front() == '/') {
       path = to;
     } else {
@@ -33,6 +38,34 @@ std::string resolved_target(const std::string& name) {
     }
   }
   return name;
+}
+
+// N of "/proc/self/fd/N"; -1 for any other path.
+int descriptor_in(std::string_view path) {
+  constexpr std::string_view kPrefix = "/proc/self/fd/";
+  if (path.substr(0, kPrefix.size()) != kPrefix || path.size() == kPrefix.size() ||
+      path.size() > kPrefix.size() + 6)
+    return -1;
+  int fd = 0;
+  for (const char c : path.substr(kPrefix.size())) {
+    if (c < '0' || c > '9') return -1;
+    fd = fd * 10 + (c - '0');
+  }
+  return fd;
+}
+
+}  // namespace
+
+std::string resolved_target(const std::string& name) {
+  return follow_links(name, [](const std::string&) {});
+}
+
+int own_descriptor_named(const std::string& name) {
+  int fd = descriptor_in(name);
+  follow_links(name, [&](const std::string& to) {
+    if (fd < 0) fd = descriptor_in(to);
+  });
+  return fd;
 }
 
 std::string directory_of(const std::string& path) {

@@ -21,6 +21,11 @@ std::string file_name_of(std::string_view name);
 // chain of links that does not end, is returned as it is.
 std::string resolved_target(const std::string& name);
 
+// The descriptor of this process that a name stands for, when it leads
+// through /proc/self/fd/N (as /dev/stdout leads to /proc/self/fd/1, and
+// /dev/fd/N to /proc/self/fd/N); -1 for any other name.
+int own_descriptor_named(const std::string& name);
+
 // The directory part of a path ("." for a bare name, "/" for the root).
 std::string directory_of(const std::string& path);
 

@@ -160,6 +160,20 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
   if (target_exists_ && S_ISDIR(old.st_mode))
     io_fatal(IoError::OpenFailure, unit_, name_, {}, {0, kind_of_non_regular(old.st_mode)});
 
+  // A name for one of this process's own descriptors (/dev/stdout): the
+  // records go to that descriptor, after what was written to it before, as
+  // records written to the stream itself would, whatever it leads to.
+  if (const int own = own_descriptor_named(name_); own >= 0 && ::fcntl(own, F_GETFD) >= 0) {
+    target_ = name_;
+    placement_ = Placement::Direct;
+    to_own_stream_ = true;
+    fd_ = ::fcntl(own, F_DUPFD_CLOEXEC, 0);
+    if (fd_ < 0) {
+      const int err = errno;
+      io_fatal(open_error_of(err), unit_, name_, {}, {err, {}});
+    }
+    return;
+  }
   if (target_exists_ && !S_ISREG(old.st_mode)) {
     // A device or FIFO (also behind a link such as /dev/stdout): written in
     // place, like any program writing to it.
@@ -306,6 +320,8 @@ void RecordWriter::fail_write(int err) {
 
 void RecordWriter::flush_buffer() {
   if (buffer_.empty()) return;
+  // What the program wrote to its own streams comes first.
+  if (to_own_stream_) std::fflush(nullptr);
   if (const int err = write_all(fd_, buffer_.data(), buffer_.size())) fail_write(err);
   buffer_.clear();
 }

@@ -16,6 +16,8 @@
 //
 // A target that exists and is not a regular file (a device, a FIFO) is
 // written in place, directly: from its start, or at its end when appending.
+// A name for one of the process's own descriptors (/dev/stdout, /dev/fd/N)
+// is written through that descriptor, after what was written to it before.
 //
 // An existing target that the user may not write is refused before anything
 // is written, as writing it in place would be. Replace writes the file from
@@ -95,6 +97,7 @@ class RecordWriter {
   int unit_;
   Placement placement_ = Placement::Exchange;
   bool target_exists_ = false;
+  bool to_own_stream_ = false;  // writes through a descriptor of the process's own
   int fd_ = -1;
   std::string buffer_;
   long records_ = 0;

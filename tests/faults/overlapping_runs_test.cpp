@@ -5,10 +5,12 @@
 
 #include <fcntl.h>
 #include <sys/file.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <chrono>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <thread>
 #include <vector>
@@ -74,7 +76,21 @@ TEST(OverlappingRuns, SecondUpdateWaitsForTheFirstAndSaysSo) {
   RunOutcome second;
   std::thread a([&] { first = run(update_rejecting(dir, "3,4")); });
   std::thread b([&] { second = run(update_rejecting(dir, "15,16")); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(500));
+  // Both runs wait once the kernel lists two blocked lock requests on the
+  // directory (/proc/locks marks a waiter with "->").
+  struct stat info {};
+  ASSERT_EQ(::fstat(held, &info), 0);
+  const std::string inode = ":" + std::to_string(info.st_ino) + " ";
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
+  int waiting = 0;
+  while (waiting < 2 && std::chrono::steady_clock::now() < deadline) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    waiting = 0;
+    std::ifstream locks("/proc/locks");
+    for (std::string line; std::getline(locks, line);)
+      if (line.find("->") != std::string::npos && line.find(inode) != std::string::npos) ++waiting;
+  }
+  EXPECT_EQ(waiting, 2) << "the runs did not both wait for the lock";
   ::flock(held, LOCK_UN);
   ::close(held);
   a.join();
