@@ -27,6 +27,11 @@ namespace velko {
 std::vector<std::string> format_records(const Layout& layout,
                                         std::span<const OutValue> values);
 
+// A formatted write that makes one record, formatted into record (its storage
+// reused, so that a loop writing many records allocates nothing). The values
+// must all fit in that one record.
+void format_record(std::string& record, const Layout& layout, std::span<const OutValue> values);
+
 // Supplies the records of one formatted read. Returns false at end of file.
 class RecordSupply {
  public:

@@ -62,10 +62,6 @@ enum class GfDecode { All, SelectionFields };
 GfRecordKind decode_gf_record(std::string_view record, GfLine& line,
                               GfDecode what = GfDecode::All, double cod = 0.0);
 
-// An Fw.d field decoded as the record layer decodes it; plain numbers are
-// converted here without a detour, everything else through the record layer.
-bool decode_fixed_real(std::string_view field, int decimals, double& value);
-
 // The 52-character "lines.tmp" record of a line; the second form reuses the
 // storage of record.
 std::string line_record(const GfLine& line);

@@ -2,17 +2,9 @@
 // records and the "lines.tmp" record.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <random>
 #include <string>
 
-#include "field_decode.h"
-#include "field_edit.h"
-#include "formatted_io.h"
-#include "layout.h"
 #include "line_set.h"
-#include "texts.h"
 
 namespace wavepick {
 namespace {
@@ -161,63 +153,6 @@ TEST(LineRecord, EditsOfLogGfAndExcitationPotential) {
   EXPECT_EQ(line_record(line), " 26.01 5000.003 1.240-9.999  8.30 -4.28 -7.31    0.0");
   line.log_gf = 0.5;
   EXPECT_EQ(line_record(line).substr(21, 6), " 0.500");
-}
-
-TEST(LineRecord, DirectEditMatchesTheLayout) {
-  // The record built field by field equals the layout written by the record
-  // layer, on every line of a random sample and on ties of the rounding.
-  const velko::Layout layout(texts::kLineRecord);
-  const velko::Layout low_gf_layout(texts::kLineRecordLowGf);
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  for (int i = 0; i < 5000; ++i) {
-    GfLine line;
-    line.species = std::round(unit(random) * 9999.0) / 100.0;
-    line.wavelength_nm = std::round(unit(random) * 1e8) / 1e4;
-    line.energy1 = std::round(unit(random) * 1e8) / 1e3;
-    line.energy2 = std::round(unit(random) * 1e8) / 1e3;
-    line.log_gf = std::round((unit(random) * 30.0 - 20.0) * 1000.0) / 1000.0;
-    line.gamma_radiative = std::round(unit(random) * 1e3) / 100.0;
-    line.gamma_stark = -std::round(unit(random) * 1e3) / 100.0;
-    line.gamma_van_der_waals = std::round((unit(random) - 0.5) * 2e3) / 100.0;
-    const double ep = std::min(line.energy1, line.energy2) * kEvPerWavenumber;
-    const velko::OutValue values[] = {line.species, line.wavelength_nm * 10.0, ep, line.log_gf,
-                                      line.gamma_radiative, line.gamma_stark,
-                                      line.gamma_van_der_waals, 0.0f};
-    const std::string expected =
-        velko::format_records(line.log_gf > -10.0 ? layout : low_gf_layout, values).front();
-    ASSERT_EQ(line_record(line), expected) << i;
-  }
-}
-
-TEST(FastDecode, SameValueAsTheRecordLayer) {
-  const char* fields[] = {"   500.0003", "  -1.460", " 26.00", "    0.000", "   -0.000",
-                          "1.23E+02",    "  1 2.5 ", "   125",  "  .5",       "5.",
-                          "       ",     "+3.25",    "1-2",     "1.2.3",     "x",
-                          "-",           ".",        "1234567890123456789", " 0.1234567890123456"};
-  for (const char* text : fields) {
-    for (int decimals : {0, 2, 4}) {
-      double fast = -1.0, reference = -1.0;
-      const bool fast_ok = decode_fixed_real(text, decimals, fast);
-      const bool reference_ok = velko::decode_real(text, decimals, reference);
-      ASSERT_EQ(fast_ok, reference_ok) << '"' << text << '"';
-      if (fast_ok) {
-        EXPECT_EQ(fast, reference) << '"' << text << '"';
-        EXPECT_EQ(std::signbit(fast), std::signbit(reference)) << '"' << text << '"';
-      }
-    }
-  }
-  std::mt19937 random(3);
-  std::uniform_int_distribution<long long> digits(0, 99999999999LL);
-  char field[32];
-  for (int i = 0; i < 20000; ++i) {
-    std::snprintf(field, sizeof field, "%12.4f", static_cast<double>(digits(random)) / 1e4 *
-                                                     (i % 2 ? -1.0 : 1.0));
-    double fast = 0, reference = 0;
-    ASSERT_TRUE(decode_fixed_real(field, 4, fast));
-    ASSERT_TRUE(velko::decode_real(field, 4, reference));
-    ASSERT_EQ(fast, reference) << field;
-  }
 }
 
 }  // namespace
