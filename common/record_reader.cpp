@@ -1,10 +1,12 @@
 // Reading record files and texts in memory.
 #include "record_reader.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
 #include <fcntl.h>
+#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -18,8 +20,14 @@ namespace {
 
 constexpr std::size_t kChunk = 1 << 20;         // bytes read from a file at a time
 constexpr std::size_t kMaxRecordLength = 1 << 20;  // longer records are cut here
+// Bytes of a regular file mapped at a time: more than the longest record
+// kept, so that a record always fits in one window.
+constexpr std::size_t kWindow = 4 << 20;
 
-
+std::size_t page_size() {
+  static const std::size_t size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
+  return size;
+}
 
 }  // namespace
 
@@ -58,8 +66,15 @@ RecordReader RecordReader::open_file(std::string_view name, int unit, bool creat
     io_fatal(IoError::OpenFailure, unit, reader.name_);  // a directory is not a record file
   }
   reader.fd_ = fd;
-  reader.buffer_.reset(new char[kChunk]);
-  reader.capacity_ = kChunk;
+  // A regular file is mapped window by window; anything else (a pipe, a
+  // device) is read into a buffer.
+  if (S_ISREG(info.st_mode)) {
+    reader.mapped_ = true;
+  } else {
+    reader.buffer_.reset(new char[kChunk]);
+    reader.capacity_ = kChunk;
+    reader.data_ = reader.buffer_.get();
+  }
   return reader;
 }
 
@@ -94,6 +109,12 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     buffer_ = std::move(other.buffer_);
     capacity_ = other.capacity_;
     other.capacity_ = 0;
+    data_ = other.data_;
+    other.data_ = nullptr;
+    mapped_ = other.mapped_;
+    window_offset_ = other.window_offset_;
+    window_size_ = other.window_size_;
+    other.window_size_ = 0;
     begin_ = other.begin_;
     end_ = other.end_;
     eof_ = other.eof_;
@@ -107,12 +128,60 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
 RecordReader::~RecordReader() { close(); }
 
 void RecordReader::close() {
+  unmap_window();
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
 }
 
+void RecordReader::unmap_window() {
+  if (mapped_ && window_size_ > 0) {
+    ::munmap(const_cast<char*>(data_), window_size_);
+    data_ = nullptr;
+    window_size_ = 0;
+  }
+}
+
+// Maps the next window of the file: from the page that holds the first
+// unconsumed byte, so that the unconsumed bytes stay at hand, to at most
+// kWindow bytes further (more when the unconsumed bytes fill a window). The
+// file's size is asked anew each time, as a read would find a file that grew.
+bool RecordReader::map_next_window() {
+  const std::size_t consumed_to = window_offset_ + begin_;
+  const std::size_t known_end = window_offset_ + end_;
+  struct stat info {};
+  if (::fstat(fd_, &info) != 0) {
+    read_failed_ = true;
+    eof_ = true;
+    return false;
+  }
+  const auto file_size = static_cast<std::size_t>(info.st_size);
+  if (file_size <= known_end) {
+    eof_ = true;
+    return false;
+  }
+  const std::size_t offset = consumed_to - consumed_to % page_size();
+  std::size_t size = kWindow;
+  while (size - page_size() <= known_end - offset) size *= 2;
+  size = std::min(size, file_size - offset);
+  void* window = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE, fd_, static_cast<off_t>(offset));
+  if (window == MAP_FAILED) {
+    read_failed_ = true;
+    eof_ = true;
+    return false;
+  }
+  ::madvise(window, size, MADV_SEQUENTIAL);
+  unmap_window();
+  data_ = static_cast<const char*>(window);
+  window_size_ = size;
+  window_offset_ = offset;
+  begin_ = consumed_to - offset;
+  end_ = size;
+  return true;
+}
+
 bool RecordReader::fill() {
   if (eof_ || fd_ < 0) return false;
+  if (mapped_) return map_next_window();
   if (begin_ > 0) {  // keep the unconsumed bytes at the front
     std::memmove(buffer_.get(), buffer_.get() + begin_, end_ - begin_);
     end_ -= begin_;
@@ -123,6 +192,7 @@ bool RecordReader::fill() {
     std::memcpy(larger.get(), buffer_.get(), end_);
     buffer_ = std::move(larger);
     capacity_ *= 2;
+    data_ = buffer_.get();
   }
   for (;;) {
     const ssize_t got = ::read(fd_, buffer_.get() + end_, capacity_ - end_);
@@ -150,7 +220,7 @@ bool RecordReader::next_record(std::string_view& record) {
   }
   if (read_failed_) return false;
   for (;;) {
-    const char* start = buffer_.get() + begin_;
+    const char* start = data_ + begin_;
     const std::size_t available = end_ - begin_;
     // An empty buffer may have no storage yet: memchr must not see a null pointer.
     const void* lf = available > 0 ? std::memchr(start, '\n', available) : nullptr;
@@ -163,7 +233,8 @@ bool RecordReader::next_record(std::string_view& record) {
         skipping_ = false;
         continue;
       }
-      record = std::string_view(start, kept);
+      // A record longer than the limit is cut there, however much of it is at hand.
+      record = std::string_view(start, std::min(kept, kMaxRecordLength));
       ++record_number_;
       return true;
     }
@@ -185,6 +256,22 @@ bool RecordReader::next_record(std::string_view& record) {
       return false;
     }
   }
+}
+
+std::string_view RecordReader::bytes_at_hand() const {
+  if (internal_ || skipping_ || read_failed_ || end_ == begin_) return {};
+  return std::string_view(data_ + begin_, end_ - begin_);
+}
+
+void RecordReader::take_records(std::size_t bytes, long records) {
+  begin_ += bytes;
+  record_number_ += records;
+}
+
+bool RecordReader::more_bytes() {
+  if (internal_ || read_failed_) return false;
+  const std::size_t before = end_ - begin_;
+  return fill() && end_ - begin_ > before;
 }
 
 void RecordReader::fail(IoError error, std::string_view record, bool at_end) const {

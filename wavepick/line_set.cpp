@@ -9,6 +9,7 @@
 #include "directory_keys.h"
 #include "field_decode.h"
 #include "formatted_io.h"
+#include "gf_record_scan.h"
 #include "io_outcome.h"
 #include "lablen.h"
 #include "layout.h"
@@ -55,26 +56,6 @@ bool slice_holds(int index, double lambda_nm) {
   return lower_bound_of(index) <= lambda_nm && lambda_nm <= upper_bound_of(index);
 }
 
-// Fixed columns of a gf line record: (start, width, decimals), the start
-// counted from 0.
-struct Column {
-  std::size_t start;
-  std::size_t width;
-  int decimals;
-};
-constexpr Column kWavelength{0, 11, 4};
-constexpr Column kLogGf{11, 7, 3};
-constexpr Column kSpecies{18, 6, 2};
-constexpr Column kEnergy1{24, 12, 3};
-constexpr Column kJ1{36, 5, 1};
-// Column 42 is skipped and 43-52 hold the first level's label (not used).
-constexpr Column kEnergy2{52, 12, 3};
-constexpr Column kJ2{64, 5, 1};
-// Column 70 is skipped and 71-80 hold the second level's label (not used).
-constexpr Column kGammaRadiative{80, 6, 2};
-constexpr Column kGammaStark{86, 6, 2};
-constexpr Column kGammaVanDerWaals{92, 6, 2};
-
 }  // namespace
 
 const std::array<GfFile, kGfFileCount>& gf_file_table() {
@@ -110,13 +91,13 @@ GfRecordKind decode_gf_record(std::string_view record, GfLine& line, GfDecode wh
     std::copy(record.begin(), record.end(), padded);
     record = std::string_view(padded, kGfLineFieldsEnd);
   }
-  auto convert = [&](const Column& column, double& value) {
+  auto convert = [&](const GfColumn& column, double& value) {
     return velko::decode_real(record.substr(column.start, column.width), column.decimals, value);
   };
-  auto check = [&](const Column& column) {
+  auto check = [&](const GfColumn& column) {
     return velko::real_field_valid(record.substr(column.start, column.width), column.decimals);
   };
-  auto field = [&](const Column& column, double& value) {
+  auto field = [&](const GfColumn& column, double& value) {
     return what == GfDecode::All ? convert(column, value) : check(column);
   };
   GfLine decoded;
@@ -124,7 +105,7 @@ GfRecordKind decode_gf_record(std::string_view record, GfLine& line, GfDecode wh
   // wanted species; otherwise it is only checked, like the other fields.
   bool ok = convert(kSpecies, decoded.species);
   if (ok) {
-    ok = (what == GfDecode::All || std::fabs(decoded.species - cod) <= kSpeciesTolerance)
+    ok = (what == GfDecode::All || species_wanted(decoded.species, cod))
              ? convert(kWavelength, decoded.wavelength_nm)
              : check(kWavelength);
   }
@@ -140,7 +121,7 @@ GfRecordKind decode_gf_record(std::string_view record, GfLine& line, GfDecode wh
 
 bool line_selected(const GfLine& line, double lambda1_nm, double lambda2_nm, double cod) {
   return lambda1_nm <= line.wavelength_nm && line.wavelength_nm <= lambda2_nm &&
-         std::fabs(line.species - cod) <= kSpeciesTolerance;
+         species_wanted(line.species, cod);
 }
 
 std::string line_record(const GfLine& line) {
@@ -160,6 +141,45 @@ void write_line_record(const GfLine& line, std::string& record) {
       0.0f,  // the place of the equivalent width
   };
   velko::format_record(record, line.log_gf > -10.0 ? layout : low_gf_layout, values);
+}
+
+GfFileResult select_gf_lines(velko::RecordReader& gf, const LineWanted& wanted, GfScanWay way,
+                             const std::function<void(std::string_view)>& keep) {
+  GfFileResult result;
+  GfSpeciesFilter filter(wanted.cod);
+  std::string_view record;
+  GfLine line;
+  std::string kept;
+  while (result.records < kMaxRecordsPerGfFile) {
+    if (way == GfScanWay::Fast) {
+      // The records that the fast pass is sure of are passed over in bulk;
+      // it stops at the first one to be decoded here.
+      const GfScan scan =
+          scan_gf_records(gf.bytes_at_hand(), kMaxRecordsPerGfFile - result.records, filter);
+      gf.take_records(scan.bytes, scan.records);
+      result.records += scan.records;
+      if (scan.stop == GfScanStop::Budget) break;
+      if (scan.stop == GfScanStop::NeedBytes && gf.more_bytes()) continue;
+    }
+    // A file that cannot be read further ends there; the next file follows.
+    if (gf.read_record(record, velko::Handled::Errors) != velko::Outcome::Done) break;
+    ++result.records;
+    // Every line record is checked in full; the fields that only a kept
+    // line needs are converted once the line is known to be kept.
+    const GfRecordKind kind = decode_gf_record(record, line, GfDecode::SelectionFields, wanted.cod);
+    if (kind == GfRecordKind::Comment) continue;
+    if (kind == GfRecordKind::Malformed) {
+      result.malformed_record = gf.record_number();
+      result.malformed_text = std::string(record);
+      break;
+    }
+    if (line_selected(line, wanted.lambda1_nm, wanted.lambda2_nm, wanted.cod)) {
+      decode_gf_record(record, line, GfDecode::All);
+      write_line_record(line, kept);
+      keep(kept);
+    }
+  }
+  return result;
 }
 
 void LINESET(const RunParameters& parameters) {
@@ -188,30 +208,16 @@ void LINESET(const RunParameters& parameters) {
     velko::io_fatal(velko::IoError::OpenFailure, texts::kUnitGfFile, path);
   }
 
+  const LineWanted wanted{lambda1, lambda2, parameters.cod};
   for (int k = first; k <= last; ++k) {
     const std::string path =
         directory + "/" + std::string(velko::trimmed(files[static_cast<std::size_t>(k)].name));
     velko::RecordReader gf = velko::RecordReader::open_file(path, texts::kUnitGfFile, false);
-    std::string_view record;
-    GfLine line;
-    std::string kept;
-    for (long count = 0; count < kMaxRecordsPerGfFile; ++count) {
-      // A file that cannot be read further ends there; the next file follows.
-      if (gf.read_record(record, velko::Handled::Errors) != velko::Outcome::Done) break;
-      // Every line record is checked in full; the fields that only a kept
-      // line needs are converted once the line is known to be kept.
-      const GfRecordKind kind = decode_gf_record(record, line, GfDecode::SelectionFields,
-                                                 parameters.cod);
-      if (kind == GfRecordKind::Comment) continue;
-      if (kind == GfRecordKind::Malformed) {
-        velko::io_fatal(velko::IoError::Conversion, texts::kUnitGfFile, path,
-                        {gf.record_number(), record, false});
-      }
-      if (line_selected(line, lambda1, lambda2, parameters.cod)) {
-        decode_gf_record(record, line, GfDecode::All);
-        write_line_record(line, kept);
-        lines.write_record(kept);
-      }
+    const GfFileResult result = select_gf_lines(
+        gf, wanted, GfScanWay::Fast, [&](std::string_view record) { lines.write_record(record); });
+    if (result.malformed_record != 0) {
+      velko::io_fatal(velko::IoError::Conversion, texts::kUnitGfFile, path,
+                      {result.malformed_record, result.malformed_text, false});
     }
     gf.close();
   }
