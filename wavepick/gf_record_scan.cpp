@@ -64,4 +64,10 @@ GfScan scan_gf_records(std::string_view bytes, long budget, GfSpeciesFilter& fil
   return scan_kernel<Vector16>(bytes, budget, filter);
 }
 
+GfScan scan_gf_records(std::string_view bytes, long budget, GfSpeciesFilter& filter,
+                       GfScanKernel kernel) {
+  if (kernel == GfScanKernel::Vector16) return scan_kernel<Vector16>(bytes, budget, filter);
+  return scan_gf_records(bytes, budget, filter);
+}
+
 }  // namespace wavepick

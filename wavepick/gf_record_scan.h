@@ -79,7 +79,13 @@ struct GfScan {
 };
 
 // Takes records from the start of bytes (which starts at a record), at most
-// budget of them.
+// budget of them, with the kernel for the processor at hand.
 GfScan scan_gf_records(std::string_view bytes, long budget, GfSpeciesFilter& filter);
+
+// The same with a kernel named: Chosen is the one above, Vector16 the one
+// with 16-byte vectors that runs on every processor (tests compare the two).
+enum class GfScanKernel { Chosen, Vector16 };
+GfScan scan_gf_records(std::string_view bytes, long budget, GfSpeciesFilter& filter,
+                       GfScanKernel kernel);
 
 }  // namespace wavepick

@@ -21,7 +21,7 @@ __extension__ typedef unsigned __int128 ColumnBits;  // bit c: column c (from 0)
 
 // Columns looked at with vectors; every numeric column lies below.
 constexpr std::size_t kScanColumns = 128;
-// A record longer than this (line end included) goes the exact way.
+// A record longer than this goes the exact way.
 constexpr std::size_t kMaxSureRecord = 4096;
 
 constexpr ColumnBits column_bit(std::size_t column) { return ColumnBits{1} << column; }
@@ -186,20 +186,25 @@ GfScan scan_kernel(std::string_view bytes, long budget, GfSpeciesFilter& filter)
       scan.stop = GfScanStop::NotSure;
       break;
     }
-    // The line end, past the numeric columns.
+    // The line end, past the numeric columns and within kMaxSureRecord
+    // characters: vectors as far as they fit, then the last bytes one by one.
+    const bool too_long_at_hand = static_cast<std::size_t>(end - record) > kMaxSureRecord;
+    const char* const limit = too_long_at_hand ? record + kMaxSureRecord + 1 : end;
+    const char* at = record + kGfLineFieldsEnd;
     const char* line_end = nullptr;
-    for (const char* at = record + kGfLineFieldsEnd;; at += kLanes) {
-      if (static_cast<std::size_t>(end - at) < kLanes) break;
-      if (static_cast<std::size_t>(at - record) > kMaxSureRecord) break;
-      const unsigned found = Isa::movemask(reinterpret_cast<Vector>(load_vector<Isa>(at) == line_feed));
+    for (; static_cast<std::size_t>(limit - at) >= kLanes; at += kLanes) {
+      const unsigned found =
+          Isa::movemask(reinterpret_cast<Vector>(load_vector<Isa>(at) == line_feed));
       if (found != 0) {
         line_end = at + __builtin_ctz(found);
         break;
       }
     }
+    if (line_end == nullptr && at < limit) {
+      line_end = static_cast<const char*>(std::memchr(at, '\n', static_cast<std::size_t>(limit - at)));
+    }
     if (line_end == nullptr) {
-      scan.stop = static_cast<std::size_t>(end - record) > kMaxSureRecord ? GfScanStop::NotSure
-                                                                           : GfScanStop::NeedBytes;
+      scan.stop = too_long_at_hand ? GfScanStop::NotSure : GfScanStop::NeedBytes;
       break;
     }
     // The first non-blank character of the record is the first mark of its
