@@ -2,7 +2,10 @@
 #include "record_reader.h"
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
+#include <csignal>
+#include <cstdint>
 #include <cstring>
 
 #include <fcntl.h>
@@ -27,6 +30,62 @@ constexpr std::size_t kWindow = 4 << 20;
 std::size_t page_size() {
   static const std::size_t size = static_cast<std::size_t>(::sysconf(_SC_PAGESIZE));
   return size;
+}
+
+// A mapped file that shrinks while it is read (another program truncates it)
+// makes the pages past its new end fault with SIGBUS. The handler puts zero
+// pages in their place from the faulting page to the window's end, so that
+// the access in progress completes, and marks the window; its reader then
+// ends the file there as a read failure, as a failing read() would. Each
+// reader with a mapped file holds one slot while it is open; a reader that
+// finds no free slot reads its file into a buffer instead.
+struct WindowSlot {
+  std::atomic<bool> taken{false};
+  std::atomic<std::uintptr_t> start{0};
+  std::atomic<std::size_t> size{0};
+  std::atomic<bool> lost{false};
+};
+constexpr int kWindowSlots = 16;
+WindowSlot window_slots[kWindowSlots];
+std::size_t handler_page_size = 4096;
+struct sigaction previous_bus_action {};
+
+extern "C" void on_bus_error(int, siginfo_t* info, void*) {
+  const auto address = reinterpret_cast<std::uintptr_t>(info->si_addr);
+  for (WindowSlot& slot : window_slots) {
+    const std::uintptr_t start = slot.start.load();
+    const std::size_t size = slot.size.load();
+    if (size == 0 || address < start || address >= start + size) continue;
+    const std::uintptr_t page = address - address % handler_page_size;
+    void* zeros = ::mmap(reinterpret_cast<void*>(page), start + size - page, PROT_READ,
+                         MAP_PRIVATE | MAP_FIXED | MAP_ANONYMOUS, -1, 0);
+    if (zeros != MAP_FAILED) {
+      slot.lost.store(true);
+      return;
+    }
+  }
+  // Not a window of a reader: the fault is handled as it was before.
+  ::sigaction(SIGBUS, &previous_bus_action, nullptr);
+}
+
+int claim_window_slot() {
+  static const bool installed = [] {
+    handler_page_size = page_size();
+    struct sigaction action {};
+    action.sa_sigaction = on_bus_error;
+    action.sa_flags = SA_SIGINFO;
+    sigemptyset(&action.sa_mask);
+    return ::sigaction(SIGBUS, &action, &previous_bus_action) == 0;
+  }();
+  if (!installed) return -1;
+  for (int i = 0; i < kWindowSlots; ++i) {
+    bool free = false;
+    if (window_slots[i].taken.compare_exchange_strong(free, true)) {
+      window_slots[i].lost.store(false);
+      return i;
+    }
+  }
+  return -1;
 }
 
 }  // namespace
@@ -68,7 +127,7 @@ RecordReader RecordReader::open_file(std::string_view name, int unit, bool creat
   reader.fd_ = fd;
   // A regular file is mapped window by window; anything else (a pipe, a
   // device) is read into a buffer.
-  if (S_ISREG(info.st_mode)) {
+  if (S_ISREG(info.st_mode) && (reader.window_slot_ = claim_window_slot()) >= 0) {
     reader.mapped_ = true;
   } else {
     reader.buffer_.reset(new char[kChunk]);
@@ -115,6 +174,8 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     window_offset_ = other.window_offset_;
     window_size_ = other.window_size_;
     other.window_size_ = 0;
+    window_slot_ = other.window_slot_;
+    other.window_slot_ = -1;
     begin_ = other.begin_;
     end_ = other.end_;
     eof_ = other.eof_;
@@ -129,16 +190,27 @@ RecordReader::~RecordReader() { close(); }
 
 void RecordReader::close() {
   unmap_window();
+  if (window_slot_ >= 0) window_slots[window_slot_].taken.store(false);
+  window_slot_ = -1;
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
 }
 
 void RecordReader::unmap_window() {
   if (mapped_ && window_size_ > 0) {
+    window_slots[window_slot_].size.store(0);
     ::munmap(const_cast<char*>(data_), window_size_);
     data_ = nullptr;
     window_size_ = 0;
   }
+}
+
+bool RecordReader::window_lost() {
+  if (!mapped_ || window_slot_ < 0 || !window_slots[window_slot_].lost.load()) return false;
+  read_failed_ = true;
+  eof_ = true;
+  end_ = begin_;  // what is left of the window is not the file's
+  return true;
 }
 
 // Maps the next window of the file: from the page that holds the first
@@ -146,6 +218,7 @@ void RecordReader::unmap_window() {
 // kWindow bytes further (more when the unconsumed bytes fill a window). The
 // file's size is asked anew each time, as a read would find a file that grew.
 bool RecordReader::map_next_window() {
+  if (window_lost()) return false;
   const std::size_t consumed_to = window_offset_ + begin_;
   const std::size_t known_end = window_offset_ + end_;
   struct stat info {};
@@ -173,6 +246,8 @@ bool RecordReader::map_next_window() {
   unmap_window();
   data_ = static_cast<const char*>(window);
   window_size_ = size;
+  window_slots[window_slot_].start.store(reinterpret_cast<std::uintptr_t>(window));
+  window_slots[window_slot_].size.store(size);
   window_offset_ = offset;
   begin_ = consumed_to - offset;
   end_ = size;
@@ -224,6 +299,7 @@ bool RecordReader::next_record(std::string_view& record) {
     const std::size_t available = end_ - begin_;
     // An empty buffer may have no storage yet: memchr must not see a null pointer.
     const void* lf = available > 0 ? std::memchr(start, '\n', available) : nullptr;
+    if (window_lost()) return false;
     if (lf != nullptr || (eof_ && available > 0)) {
       const std::size_t length = lf ? static_cast<std::size_t>(static_cast<const char*>(lf) - start) : available;
       begin_ += lf ? length + 1 : length;
@@ -260,6 +336,7 @@ bool RecordReader::next_record(std::string_view& record) {
 
 std::string_view RecordReader::bytes_at_hand() const {
   if (internal_ || skipping_ || read_failed_ || end_ == begin_) return {};
+  if (mapped_ && window_slots[window_slot_].lost.load()) return {};
   return std::string_view(data_ + begin_, end_ - begin_);
 }
 
@@ -269,7 +346,7 @@ void RecordReader::take_records(std::size_t bytes, long records) {
 }
 
 bool RecordReader::more_bytes() {
-  if (internal_ || read_failed_) return false;
+  if (internal_ || read_failed_ || window_lost()) return false;
   const std::size_t before = end_ - begin_;
   return fill() && end_ - begin_ > before;
 }

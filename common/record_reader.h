@@ -94,6 +94,7 @@ class RecordReader {
   bool fill();                                 // more bytes from the file
   bool map_next_window();                      // fill() of a mapped file
   void unmap_window();
+  bool window_lost();  // the mapped file shrank under the window: a read failure
   [[noreturn]] void fail(IoError error, std::string_view record, bool at_end) const;
   Outcome finish(Outcome outcome, IoError error, std::string_view record, bool at_end,
                  Handled handled) const;
@@ -117,6 +118,7 @@ class RecordReader {
   bool mapped_ = false;
   std::size_t window_offset_ = 0;
   std::size_t window_size_ = 0;     // bytes mapped at data_
+  int window_slot_ = -1;            // where the bus-error handler finds the window
   std::size_t begin_ = 0;           // first unconsumed byte at data_
   std::size_t end_ = 0;             // end of valid bytes at data_
   bool eof_ = false;

@@ -511,6 +511,34 @@ TEST(FastPass, ReadsAPipeTheSameWay) {
   std::signal(SIGPIPE, previous_pipe_action);
 }
 
+TEST(FastPass, AFileCutShortWhileItIsReadEndsWhereItWasCut) {
+  // Another program truncates the gf file while the line set reads it (here:
+  // when the first line is kept). The records before the cut are read, the
+  // file then ends as one that cannot be read further, and nothing crashes.
+  ScratchDirectory scratch;
+  std::string content;
+  for (int i = 0; i < 40000; ++i) {
+    std::string record = kRealFeI;
+    if (i == 100) record.replace(kSpecies.start, kSpecies.width, " 26.01");
+    content += record + "\n";
+  }
+  const std::size_t cut = (2u << 20) + 1000;  // inside the first mapped window
+  for (GfScanWay way : {GfScanWay::Fast, GfScanWay::Exact}) {
+    const std::string path = scratch.file("GF.10", content);
+    velko::RecordReader gf = velko::RecordReader::open_file(path, 11, false);
+    int kept = 0;
+    const GfFileResult result =
+        select_gf_lines(gf, {0.0, 1e30, 26.01}, way, [&](std::string_view) {
+          if (kept++ == 0) {
+            ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(cut)), 0);
+          }
+        });
+    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(result.malformed_record, 0);
+    EXPECT_EQ(result.records, static_cast<long>(cut / (content.size() / 40000)));
+  }
+}
+
 TEST(FastPass, AtMostAMillionRecordsOfAFileAreLookedAt) {
   ScratchDirectory scratch;
   // A million comment records, then a malformed line record that must not be
