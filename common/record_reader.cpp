@@ -179,6 +179,8 @@ RecordReader& RecordReader::operator=(RecordReader&& other) noexcept {
     begin_ = other.begin_;
     end_ = other.end_;
     eof_ = other.eof_;
+    other.begin_ = other.end_ = 0;  // the bytes went with the storage
+    other.eof_ = true;
     read_failed_ = other.read_failed_;
     skipping_ = other.skipping_;
     record_number_ = other.record_number_;
@@ -192,6 +194,10 @@ void RecordReader::close() {
   unmap_window();
   if (window_slot_ >= 0) window_slots[window_slot_].taken.store(false);
   window_slot_ = -1;
+  if (mapped_) {  // a closed mapped file has nothing at hand
+    begin_ = end_ = 0;
+    eof_ = true;
+  }
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
 }
@@ -336,7 +342,7 @@ bool RecordReader::next_record(std::string_view& record) {
 
 std::string_view RecordReader::bytes_at_hand() const {
   if (internal_ || skipping_ || read_failed_ || end_ == begin_) return {};
-  if (mapped_ && window_slots[window_slot_].lost.load()) return {};
+  if (mapped_ && (window_slot_ < 0 || window_slots[window_slot_].lost.load())) return {};
   return std::string_view(data_ + begin_, end_ - begin_);
 }
 
