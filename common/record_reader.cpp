@@ -126,8 +126,10 @@ RecordReader RecordReader::open_file(std::string_view name, int unit, bool creat
   }
   reader.fd_ = fd;
   // A regular file is mapped window by window; anything else (a pipe, a
-  // device) is read into a buffer.
-  if (S_ISREG(info.st_mode) && (reader.window_slot_ = claim_window_slot()) >= 0) {
+  // device, a file that says it is empty, as those of /proc do) is read into
+  // a buffer.
+  if (S_ISREG(info.st_mode) && info.st_size > 0 &&
+      (reader.window_slot_ = claim_window_slot()) >= 0) {
     reader.mapped_ = true;
   } else {
     reader.buffer_.reset(new char[kChunk]);
