@@ -8,6 +8,7 @@
 #include <string>
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -49,10 +50,19 @@ RecordWriter::RecordWriter(std::string_view name, int unit, Mode mode)
   // The temporary file lies beside the target, so that rename() replaces the
   // target in one step on the same file system.
   temp_path_ = name_ + ".XXXXXX";
+  // A terminating signal is delivered when a system call returns: on the one
+  // that created the temporary file it would find the file not yet registered
+  // and leave it behind. Those signals wait until it is registered.
+  sigset_t terminating, previous;
+  sigemptyset(&terminating);
+  for (int signal_number : {SIGINT, SIGTERM, SIGHUP, SIGQUIT}) sigaddset(&terminating, signal_number);
+  ::sigprocmask(SIG_BLOCK, &terminating, &previous);
   fd_ = ::mkstemp(temp_path_.data());
-  if (fd_ < 0) io_fatal(open_error_of(errno), unit_, name_);
+  const int create_error = errno;
+  if (fd_ >= 0) register_pending_output(temp_path_);
+  ::sigprocmask(SIG_SETMASK, &previous, nullptr);
+  if (fd_ < 0) io_fatal(open_error_of(create_error), unit_, name_);
   ::fcntl(fd_, F_SETFD, FD_CLOEXEC);
-  register_pending_output(temp_path_);
   // The new file keeps the old file's permission bits; a new file gets the
   // usual ones (0666 less the umask).
   mode_t permissions = 0;
