@@ -3,6 +3,8 @@
 
 #include <cerrno>
 #include <cmath>
+#include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <limits>
 
@@ -94,6 +96,49 @@ bool all_blank(std::string_view field) {
   return true;
 }
 
+constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+
+// The plain form of an Fw.d field: blanks, an optional sign, digits with at
+// most one point, blanks, and 1 to 15 digits in all. Returns false for every
+// other form (exponents, blanks between digits, an all-blank field, errors),
+// which the exact way then judges. With kConvert false the field is only
+// checked.
+template <bool kConvert>
+inline bool decode_plain_real(std::string_view field, int decimals, double& value) {
+  const char* p = field.data();
+  const char* const end = p + field.size();
+  while (p != end && *p == ' ') ++p;
+  bool negative = false;
+  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
+  std::uint64_t mantissa = 0;
+  const char* const digits_start = p;
+  while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
+    if constexpr (kConvert) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+    ++p;
+  }
+  int digits = static_cast<int>(p - digits_start);
+  int scale = decimals;
+  if (p != end && *p == '.') {
+    const char* const fraction_start = ++p;
+    while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
+      if constexpr (kConvert) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
+      ++p;
+    }
+    scale = static_cast<int>(p - fraction_start);
+    digits += scale;
+  }
+  while (p != end && *p == ' ') ++p;
+  if (p != end || digits == 0 || digits > 15 || scale < 0 || scale > 22) return false;
+  if constexpr (kConvert) {
+    const double magnitude =
+        static_cast<double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(scale)];
+    value = negative ? -magnitude : magnitude;
+  }
+  return true;
+}
+
 }  // namespace
 
 bool decode_integer(std::string_view field, std::int32_t& value) {
@@ -121,6 +166,17 @@ bool decode_integer(std::string_view field, std::int32_t& value) {
 }
 
 bool decode_real(std::string_view field, int decimals, double& value) {
+  return decode_plain_real<true>(field, decimals, value) ||
+         decode_real_exact(field, decimals, value);
+}
+
+bool real_field_valid(std::string_view field, int decimals) {
+  double value = 0;
+  return decode_plain_real<false>(field, decimals, value) ||
+         decode_real_exact(field, decimals, value);
+}
+
+bool decode_real_exact(std::string_view field, int decimals, double& value) {
   if (all_blank(field)) {
     value = 0.0;
     return true;

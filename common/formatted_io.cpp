@@ -78,21 +78,23 @@ std::size_t field_width(const FlatField& field, const InTarget* target) {
   return static_cast<std::size_t>(field.width);
 }
 
-}  // namespace
-
-std::vector<std::string> format_records(const Layout& layout, std::span<const OutValue> values) {
+// Applies the layout to the values, record by record: record holds the record
+// being made; at each reversion end_record(record) takes it and a new one
+// begins. The last record is left in record.
+template <typename EndRecord>
+void format_into(std::string& record, const Layout& layout, std::span<const OutValue> values,
+                 EndRecord end_record) {
   const std::vector<FlatField>& flat = layout.flat();
   if (!values.empty() && !layout.has_value_field())
     mismatch(layout, "values given to a layout without value fields");
-  std::vector<std::string> records;
-  std::string record;
+  record.clear();
   std::size_t column = 0;  // where the next field starts (0-based)
   std::size_t next_value = 0;
   std::size_t i = 0;
   for (;;) {
     if (i == flat.size()) {
       if (next_value == values.size()) break;
-      records.push_back(std::move(record));  // reversion: a new record begins
+      end_record(record);  // reversion: a new record begins
       record.clear();
       column = 0;
       i = layout.flat_reversion();
@@ -113,8 +115,22 @@ std::vector<std::string> format_records(const Layout& layout, std::span<const Ou
     }
     ++i;
   }
+}
+
+}  // namespace
+
+std::vector<std::string> format_records(const Layout& layout, std::span<const OutValue> values) {
+  std::vector<std::string> records;
+  std::string record;
+  format_into(record, layout, values,
+              [&](std::string& full) { records.push_back(std::move(full)); });
   records.push_back(std::move(record));
   return records;
+}
+
+void format_record(std::string& record, const Layout& layout, std::span<const OutValue> values) {
+  format_into(record, layout, values,
+              [&](std::string&) { mismatch(layout, "the values need more than one record"); });
 }
 
 Outcome read_formatted_records(const Layout& layout, std::span<const InTarget> targets,

@@ -28,6 +28,11 @@ namespace velko {
 std::vector<std::string> format_records(const Layout& layout,
                                         std::span<const OutValue> values);
 
+// A formatted write that makes one record, formatted into record (its storage
+// reused, so that a loop writing many records allocates nothing). The values
+// must all fit in that one record.
+void format_record(std::string& record, const Layout& layout, std::span<const OutValue> values);
+
 // Reads the targets from records taken from supply. Returns Done, EndOfFile
 // (no record where one was needed) or Error (a field that does not suit its
 // target); on a failure, fills failure.

@@ -84,8 +84,23 @@ class RecordReader {
     return read_list(std::span<const InTarget>(targets.begin(), targets.size()), handled);
   }
 
+  // For a reader of many records that finds their ends itself (the line set):
+  // the bytes from the start of the next record to the end of the bytes at
+  // hand, not copied; empty for a text in memory and inside the tail of an
+  // over-long record. Records the caller finds there, each ended by a line
+  // feed and shorter than the record length limit, it takes with take_records
+  // (bytes: up to and including the last line feed taken); everything else it
+  // reads with read_record, which applies every rule. more_bytes brings more
+  // of the file to hand and returns false when there is no more. The bytes
+  // stay valid until the next read, take or more_bytes.
+  std::string_view bytes_at_hand() const;
+  void take_records(std::size_t bytes, long records);
+  bool more_bytes();
+
   // Records consumed so far.
   long record_number() const { return record_number_; }
+  // True when the file is read through a mapping (else through a buffer).
+  bool is_mapped() const { return mapped_; }
   const std::string& name() const { return name_; }
   int unit() const { return unit_; }
 
@@ -96,6 +111,10 @@ class RecordReader {
   bool next_record(std::string_view& record);  // false at end of data
   bool fill();                                 // more bytes from the file
   void note_line_ends(const char* bytes, std::size_t size);
+  void reach_end_of_data();                    // eof_, and the line-end warning
+  bool map_next_window();                      // fill() of a mapped file
+  void unmap_window();
+  bool window_lost();  // the mapped file shrank under the window: a read failure
   [[noreturn]] void fail(IoError error, std::string_view record, bool at_end) const;
   Outcome finish(Outcome outcome, IoError error, std::string_view record, bool at_end,
                  Handled handled) const;
@@ -109,11 +128,20 @@ class RecordReader {
   std::string name_;
   std::vector<std::string> texts_;  // records of a text in memory
   std::size_t next_text_ = 0;
-  // File bytes not yet consumed. Not zero-filled: only bytes read are looked at.
+  // File bytes not yet consumed, at data_: either read into buffer_ (not
+  // zero-filled: only bytes read are looked at), or, for a regular file, a
+  // window of the file mapped into memory at file offset window_offset_, so
+  // that the bytes are never copied and memory stays bounded whatever the
+  // file's size.
   std::unique_ptr<char[]> buffer_;
   std::size_t capacity_ = 0;
-  std::size_t begin_ = 0;           // first unconsumed byte in buffer_
-  std::size_t end_ = 0;             // end of valid bytes in buffer_
+  const char* data_ = nullptr;
+  bool mapped_ = false;
+  std::size_t window_offset_ = 0;
+  std::size_t window_size_ = 0;     // bytes mapped at data_
+  int window_slot_ = -1;            // where the bus-error handler finds the window
+  std::size_t begin_ = 0;           // first unconsumed byte at data_
+  std::size_t end_ = 0;             // end of valid bytes at data_
   bool eof_ = false;
   bool read_failed_ = false;        // the platform refused a read
   bool skipping_ = false;           // inside the tail of an over-long record
@@ -121,6 +149,7 @@ class RecordReader {
   // Mac line ends) reads as one record, and the reader warns about it.
   bool saw_line_feed_ = false;
   bool saw_carriage_return_ = false;
+  bool warned_line_ends_ = false;
   long record_number_ = 0;
 };
 

@@ -8,8 +8,8 @@
 #include "console.h"
 #include "directory_keys.h"
 #include "field_decode.h"
-#include "field_edit.h"
 #include "formatted_io.h"
+#include "gf_record_scan.h"
 #include "io_outcome.h"
 #include "lablen.h"
 #include "layout.h"
@@ -56,29 +56,6 @@ bool slice_holds(int index, double lambda_nm) {
   return lower_bound_of(index) <= lambda_nm && lambda_nm <= upper_bound_of(index);
 }
 
-constexpr double kPowersOfTen[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
-                                   1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
-                                   1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
-
-// Fixed columns of a gf line record: (start, width, decimals), from column 1.
-struct Column {
-  std::size_t start;
-  std::size_t width;
-  int decimals;
-};
-constexpr Column kWavelength{0, 11, 4};
-constexpr Column kLogGf{11, 7, 3};
-constexpr Column kSpecies{18, 6, 2};
-constexpr Column kEnergy1{24, 12, 3};
-constexpr Column kJ1{36, 5, 1};
-// Column 42 is skipped and 43-52 hold the first level's label (not used).
-constexpr Column kEnergy2{52, 12, 3};
-constexpr Column kJ2{64, 5, 1};
-// Column 70 is skipped and 71-80 hold the second level's label (not used).
-constexpr Column kGammaRadiative{80, 6, 2};
-constexpr Column kGammaStark{86, 6, 2};
-constexpr Column kGammaVanDerWaals{92, 6, 2};
-
 }  // namespace
 
 const std::array<GfFile, kGfFileCount>& gf_file_table() {
@@ -100,65 +77,6 @@ int last_gf_file(double lambda2_nm) {
   return -1;
 }
 
-namespace {
-
-// The plain form of an Fw.d field: blanks, an optional sign, digits with at
-// most one point, blanks. Its value is an integer below 10^15 (< 2^53)
-// divided by an exact power of ten, which one division rounds correctly, as
-// the record layer does. Returns false for any other form (exponents, blanks
-// between digits, an all-blank field, errors), which the record layer's own
-// decode then judges. With kConvert false the field is only checked.
-template <bool kConvert>
-inline bool scan_plain_real(std::string_view field, int decimals, double& value) {
-  const char* p = field.data();
-  const char* const end = p + field.size();
-  while (p != end && *p == ' ') ++p;
-  bool negative = false;
-  if (p != end && (*p == '-' || *p == '+')) negative = *p++ == '-';
-  std::uint64_t mantissa = 0;
-  const char* const digits_start = p;
-  while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
-    if constexpr (kConvert) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-    ++p;
-  }
-  int digits = static_cast<int>(p - digits_start);
-  int scale = decimals;
-  if (p != end && *p == '.') {
-    const char* const fraction_start = ++p;
-    while (p != end && static_cast<unsigned>(*p - '0') < 10u) {
-      if constexpr (kConvert) mantissa = mantissa * 10 + static_cast<unsigned>(*p - '0');
-      ++p;
-    }
-    scale = static_cast<int>(p - fraction_start);
-    digits += scale;
-  }
-  while (p != end && *p == ' ') ++p;
-  if (p != end || digits == 0 || digits > 15 || scale < 0 || scale > 22) return false;
-  if constexpr (kConvert) {
-    const double magnitude =
-        static_cast<double>(mantissa) / kPowersOfTen[static_cast<std::size_t>(scale)];
-    value = negative ? -magnitude : magnitude;
-  }
-  return true;
-}
-
-inline bool check_fixed_real(std::string_view field, int decimals) {
-  double value = 0;
-  return scan_plain_real<false>(field, decimals, value) ||
-         velko::decode_real(field, decimals, value);
-}
-
-inline bool convert_fixed_real(std::string_view field, int decimals, double& value) {
-  return scan_plain_real<true>(field, decimals, value) ||
-         velko::decode_real(field, decimals, value);
-}
-
-}  // namespace
-
-bool decode_fixed_real(std::string_view field, int decimals, double& value) {
-  return convert_fixed_real(field, decimals, value);
-}
-
 GfRecordKind decode_gf_record(std::string_view record, GfLine& line, GfDecode what,
                               double cod) {
   if (record.size() > kGfRecordLength) record = record.substr(0, kGfRecordLength);
@@ -173,23 +91,23 @@ GfRecordKind decode_gf_record(std::string_view record, GfLine& line, GfDecode wh
     std::copy(record.begin(), record.end(), padded);
     record = std::string_view(padded, kGfLineFieldsEnd);
   }
-  auto convert = [&](const Column& column, double& value) {
-    return convert_fixed_real(record.substr(column.start, column.width), column.decimals, value);
+  auto convert = [&](const GfColumn& column, double& value) {
+    return velko::decode_real(record.substr(column.start, column.width), column.decimals, value);
   };
-  auto field = [&](const Column& column, double& value) {
-    return what == GfDecode::All
-               ? convert(column, value)
-               : check_fixed_real(record.substr(column.start, column.width), column.decimals);
+  auto check = [&](const GfColumn& column) {
+    return velko::real_field_valid(record.substr(column.start, column.width), column.decimals);
+  };
+  auto field = [&](const GfColumn& column, double& value) {
+    return what == GfDecode::All ? convert(column, value) : check(column);
   };
   GfLine decoded;
   // With SelectionFields the wavelength is converted only for a line of the
   // wanted species; otherwise it is only checked, like the other fields.
   bool ok = convert(kSpecies, decoded.species);
   if (ok) {
-    ok = (what == GfDecode::All || std::fabs(decoded.species - cod) <= kSpeciesTolerance)
+    ok = (what == GfDecode::All || species_wanted(decoded.species, cod))
              ? convert(kWavelength, decoded.wavelength_nm)
-             : check_fixed_real(record.substr(kWavelength.start, kWavelength.width),
-                                kWavelength.decimals);
+             : check(kWavelength);
   }
   ok = ok && field(kLogGf, decoded.log_gf) && field(kEnergy1, decoded.energy1) &&
        field(kJ1, decoded.j1) && field(kEnergy2, decoded.energy2) && field(kJ2, decoded.j2) &&
@@ -203,7 +121,7 @@ GfRecordKind decode_gf_record(std::string_view record, GfLine& line, GfDecode wh
 
 bool line_selected(const GfLine& line, double lambda1_nm, double lambda2_nm, double cod) {
   return lambda1_nm <= line.wavelength_nm && line.wavelength_nm <= lambda2_nm &&
-         std::fabs(line.species - cod) <= kSpeciesTolerance;
+         species_wanted(line.species, cod);
 }
 
 std::string line_record(const GfLine& line) {
@@ -213,18 +131,55 @@ std::string line_record(const GfLine& line) {
 }
 
 void write_line_record(const GfLine& line, std::string& record) {
-  // The layout of texts::kLineRecord (texts::kLineRecordLowGf when log gf is
-  // -10 or less), edited field by field: this runs once per kept line.
+  static const velko::Layout layout(texts::kLineRecord);
+  static const velko::Layout low_gf_layout(texts::kLineRecordLowGf);
   const double excitation_ev = std::min(line.energy1, line.energy2) * kEvPerWavenumber;
-  record.clear();
-  velko::edit_real(record, line.species, 6, 2);
-  velko::edit_real(record, line.wavelength_nm * 10.0, 9, 3);
-  velko::edit_real(record, excitation_ev, 6, 3);
-  velko::edit_real(record, line.log_gf, 6, line.log_gf > -10.0 ? 3 : 2);
-  velko::edit_real(record, line.gamma_radiative, 6, 2);
-  velko::edit_real(record, line.gamma_stark, 6, 2);
-  velko::edit_real(record, line.gamma_van_der_waals, 6, 2);
-  velko::edit_real(record, static_cast<double>(0.0f), 7, 1);  // the place of the equivalent width
+  const velko::OutValue values[] = {
+      line.species,         line.wavelength_nm * 10.0, excitation_ev,
+      line.log_gf,          line.gamma_radiative,      line.gamma_stark,
+      line.gamma_van_der_waals,
+      0.0f,  // the place of the equivalent width
+  };
+  velko::format_record(record, line.log_gf > -10.0 ? layout : low_gf_layout, values);
+}
+
+GfFileResult select_gf_lines(velko::RecordReader& gf, const LineWanted& wanted, GfScanWay way,
+                             const std::function<void(std::string_view)>& keep) {
+  GfFileResult result;
+  GfSpeciesFilter filter(wanted.cod);
+  std::string_view record;
+  GfLine line;
+  std::string kept;
+  while (result.records < kMaxRecordsPerGfFile) {
+    if (way == GfScanWay::Fast) {
+      // The records that the fast pass is sure of are passed over in bulk;
+      // it stops at the first one to be decoded here.
+      const GfScan scan =
+          scan_gf_records(gf.bytes_at_hand(), kMaxRecordsPerGfFile - result.records, filter);
+      gf.take_records(scan.bytes, scan.records);
+      result.records += scan.records;
+      if (scan.stop == GfScanStop::Budget) break;
+      if (scan.stop == GfScanStop::NeedBytes && gf.more_bytes()) continue;
+    }
+    // A file that cannot be read further ends there; the next file follows.
+    if (gf.read_record(record, velko::Handled::Errors) != velko::Outcome::Done) break;
+    ++result.records;
+    // Every line record is checked in full; the fields that only a kept
+    // line needs are converted once the line is known to be kept.
+    const GfRecordKind kind = decode_gf_record(record, line, GfDecode::SelectionFields, wanted.cod);
+    if (kind == GfRecordKind::Comment) continue;
+    if (kind == GfRecordKind::Malformed) {
+      result.malformed_record = gf.record_number();
+      result.malformed_text = std::string(record);
+      break;
+    }
+    if (line_selected(line, wanted.lambda1_nm, wanted.lambda2_nm, wanted.cod)) {
+      decode_gf_record(record, line, GfDecode::All);
+      write_line_record(line, kept);
+      keep(kept);
+    }
+  }
+  return result;
 }
 
 void LINESET(const RunParameters& parameters) {
@@ -253,30 +208,16 @@ void LINESET(const RunParameters& parameters) {
     velko::io_fatal(velko::IoError::OpenFailure, texts::kUnitGfFile, path);
   }
 
+  const LineWanted wanted{lambda1, lambda2, parameters.cod};
   for (int k = first; k <= last; ++k) {
     const std::string path =
         directory + "/" + std::string(velko::trimmed(files[static_cast<std::size_t>(k)].name));
     velko::RecordReader gf = velko::RecordReader::open_file(path, texts::kUnitGfFile, false);
-    std::string_view record;
-    GfLine line;
-    std::string kept;
-    for (long count = 0; count < kMaxRecordsPerGfFile; ++count) {
-      // A file that cannot be read further ends there; the next file follows.
-      if (gf.read_record(record, velko::Handled::Errors) != velko::Outcome::Done) break;
-      // Every line record is checked in full; the fields that only a kept
-      // line needs are converted once the line is known to be kept.
-      const GfRecordKind kind = decode_gf_record(record, line, GfDecode::SelectionFields,
-                                                 parameters.cod);
-      if (kind == GfRecordKind::Comment) continue;
-      if (kind == GfRecordKind::Malformed) {
-        velko::io_fatal(velko::IoError::Conversion, texts::kUnitGfFile, path,
-                        {gf.record_number(), record, false});
-      }
-      if (line_selected(line, lambda1, lambda2, parameters.cod)) {
-        decode_gf_record(record, line, GfDecode::All);
-        write_line_record(line, kept);
-        lines.write_record(kept);
-      }
+    const GfFileResult result = select_gf_lines(
+        gf, wanted, GfScanWay::Fast, [&](std::string_view record) { lines.write_record(record); });
+    if (result.malformed_record != 0) {
+      velko::io_fatal(velko::IoError::Conversion, texts::kUnitGfFile, path,
+                      {result.malformed_record, result.malformed_text, false});
     }
     gf.close();
   }

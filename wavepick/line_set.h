@@ -5,20 +5,18 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "gf_record.h"
+#include "record_reader.h"
 #include "run_parameters.h"
 
 namespace wavepick {
 
 inline constexpr int kGfFileCount = 190;
 inline constexpr long kMaxRecordsPerGfFile = 1'000'000;
-inline constexpr std::size_t kGfRecordLength = 133;  // a gf record is read as 133 characters
-inline constexpr std::size_t kGfLineFieldsEnd = 98;  // the line record's fields end here
-// Species codes within this distance of the wanted code are kept (the
-// single-precision value of 0.001, widened).
-inline constexpr double kSpeciesTolerance = static_cast<double>(0.001f);
 // Electron-volts per cm^-1 (the single-precision value of 1.23981E-4, widened).
 inline constexpr double kEvPerWavenumber = static_cast<double>(1.23981E-4f);
 
@@ -62,10 +60,6 @@ enum class GfDecode { All, SelectionFields };
 GfRecordKind decode_gf_record(std::string_view record, GfLine& line,
                               GfDecode what = GfDecode::All, double cod = 0.0);
 
-// An Fw.d field decoded as the record layer decodes it; plain numbers are
-// converted here without a detour, everything else through the record layer.
-bool decode_fixed_real(std::string_view field, int decimals, double& value);
-
 // The 52-character "lines.tmp" record of a line; the second form reuses the
 // storage of record.
 std::string line_record(const GfLine& line);
@@ -73,6 +67,33 @@ void write_line_record(const GfLine& line, std::string& record);
 
 // True when a line belongs to the line set of the run.
 bool line_selected(const GfLine& line, double lambda1_nm, double lambda2_nm, double cod);
+
+// How select_gf_lines goes over the records: Fast takes the records that the
+// fast pass (gf_record_scan.h) is sure of without decoding them and decodes
+// the others; Exact decodes every record. Both give the same lines and the
+// same failure; Exact is the reference the fast pass is tested against.
+enum class GfScanWay { Fast, Exact };
+
+// What the line set wants from a gf file: the range in nanometres and the
+// species code.
+struct LineWanted {
+  double lambda1_nm = 0;
+  double lambda2_nm = 0;
+  double cod = 0;
+};
+
+struct GfFileResult {
+  long records = 0;           // records looked at
+  long malformed_record = 0;  // the number of a line record that cannot be decoded, or 0
+  std::string malformed_text; // that record as it stands
+};
+
+// Goes over the records of one gf file, at most kMaxRecordsPerGfFile of them,
+// and hands the "lines.tmp" record of each kept line to keep. A line record
+// that cannot be decoded ends the file there (the caller reports it); a file
+// that cannot be read further simply ends.
+GfFileResult select_gf_lines(velko::RecordReader& gf, const LineWanted& wanted, GfScanWay way,
+                             const std::function<void(std::string_view)>& keep);
 
 // The stage: writes "lines.tmp" in the current directory, or stops the
 // program ("!! wla1=" / "!! wla2=", status 1) for a negative range end.

@@ -2,6 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
+#include <cstdio>
+#include <random>
+#include <string>
+
 namespace velko {
 namespace {
 
@@ -46,6 +51,54 @@ TEST(RealDecode, FloatIsRoundedOnceFromTheDecimalText) {
   float value = 0;
   ASSERT_TRUE(decode_real("0.1", 1, value));
   EXPECT_EQ(value, 0.1f);
+}
+
+// The fast path of decode_real (plain fields) against the exact way alone:
+// the same acceptance, the same value to the bit (sign of zero included), on
+// chosen forms, on random plain numbers and on random strings of the
+// characters that matter to the rule.
+void expect_same_as_exact(const std::string& field, int decimals) {
+  double fast = -1.0, exact = -1.0;
+  const bool fast_ok = decode_real(field, decimals, fast);
+  const bool exact_ok = decode_real_exact(field, decimals, exact);
+  ASSERT_EQ(fast_ok, exact_ok) << '"' << field << "\" F." << decimals;
+  ASSERT_EQ(real_field_valid(field, decimals), exact_ok) << '"' << field << '"';
+  if (fast_ok) {
+    ASSERT_EQ(fast, exact) << '"' << field << "\" F." << decimals;
+    ASSERT_EQ(std::signbit(fast), std::signbit(exact)) << '"' << field << '"';
+  } else {
+    ASSERT_EQ(fast, -1.0) << '"' << field << '"';  // the target left alone
+  }
+}
+
+TEST(RealDecode, FastPathAgreesWithTheExactWay) {
+  const char* fields[] = {"   500.0003", "  -1.460", " 26.00", "    0.000", "   -0.000",
+                          "1.23E+02",    "  1 2.5 ", "   125",  "  .5",       "5.",
+                          "       ",     "+3.25",    "1-2",     "1.2.3",     "x",
+                          "-",           ".",        "-.",      "+ 5",       "5 -",
+                          "999999999999999",  "9999999999999999", "1234567890123456789",
+                          " 0.1234567890123456", "0.000000000000001", "-0", "1e5", "1d-5"};
+  for (const char* text : fields) {
+    for (int decimals : {0, 2, 4, 22, 30}) expect_same_as_exact(text, decimals);
+  }
+  std::mt19937 random(3);
+  std::uniform_int_distribution<long long> digits(0, 99999999999LL);
+  char field[32];
+  for (int i = 0; i < 20000; ++i) {
+    std::snprintf(field, sizeof field, "%12.4f",
+                  static_cast<double>(digits(random)) / 1e4 * (i % 2 ? -1.0 : 1.0));
+    expect_same_as_exact(field, 4);
+    std::snprintf(field, sizeof field, "%11lld", digits(random));  // implied decimals
+    expect_same_as_exact(field, 3);
+  }
+  const std::string alphabet = " 0123456789.+-EeDdx\t";
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> width(1, 12);
+  for (int i = 0; i < 100000; ++i) {
+    std::string text(static_cast<std::size_t>(width(random)), ' ');
+    for (char& c : text) c = alphabet[pick(random)];
+    expect_same_as_exact(text, i % 5);
+  }
 }
 
 TEST(IntegerDecode, Forms) {

@@ -1,18 +1,25 @@
 // The line set's pieces: the gf file table, the fixed-column decode of gf
-// records and the "lines.tmp" record.
+// records, the "lines.tmp" record, and the fast pass over gf records against
+// the exact decode.
 #include <gtest/gtest.h>
 
-#include <cmath>
-#include <cstdio>
-#include <random>
-#include <string>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
-#include "field_decode.h"
-#include "field_edit.h"
-#include "formatted_io.h"
-#include "layout.h"
+#include <csignal>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "gf_record_scan.h"
 #include "line_set.h"
-#include "texts.h"
+#include "record_reader.h"
 
 namespace wavepick {
 namespace {
@@ -163,60 +170,383 @@ TEST(LineRecord, EditsOfLogGfAndExcitationPotential) {
   EXPECT_EQ(line_record(line).substr(21, 6), " 0.500");
 }
 
-TEST(LineRecord, DirectEditMatchesTheLayout) {
-  // The record built field by field equals the layout written by the record
-  // layer, on every line of a random sample and on ties of the rounding.
-  const velko::Layout layout(texts::kLineRecord);
-  const velko::Layout low_gf_layout(texts::kLineRecordLowGf);
-  std::mt19937 random(7);
-  std::uniform_real_distribution<double> unit(0.0, 1.0);
-  for (int i = 0; i < 5000; ++i) {
-    GfLine line;
-    line.species = std::round(unit(random) * 9999.0) / 100.0;
-    line.wavelength_nm = std::round(unit(random) * 1e8) / 1e4;
-    line.energy1 = std::round(unit(random) * 1e8) / 1e3;
-    line.energy2 = std::round(unit(random) * 1e8) / 1e3;
-    line.log_gf = std::round((unit(random) * 30.0 - 20.0) * 1000.0) / 1000.0;
-    line.gamma_radiative = std::round(unit(random) * 1e3) / 100.0;
-    line.gamma_stark = -std::round(unit(random) * 1e3) / 100.0;
-    line.gamma_van_der_waals = std::round((unit(random) - 0.5) * 2e3) / 100.0;
-    const double ep = std::min(line.energy1, line.energy2) * kEvPerWavenumber;
-    const velko::OutValue values[] = {line.species, line.wavelength_nm * 10.0, ep, line.log_gf,
-                                      line.gamma_radiative, line.gamma_stark,
-                                      line.gamma_van_der_waals, 0.0f};
-    const std::string expected =
-        velko::format_records(line.log_gf > -10.0 ? layout : low_gf_layout, values).front();
-    ASSERT_EQ(line_record(line), expected) << i;
+// ---- The fast pass against the exact decode ---------------------------------
+//
+// select_gf_lines goes over a file either way; Fast passes over the records
+// the vector check is sure of, Exact decodes every record. On the same file
+// both must look at the same records, keep the same lines.tmp records and
+// stop at the same malformed record with the same text.
+
+namespace fs = std::filesystem;
+
+class ScratchDirectory {
+ public:
+  ScratchDirectory() {
+    // Memory-backed when the machine has it: the tests write thousands of files.
+    const fs::path base = fs::is_directory("/dev/shm") ? fs::path("/dev/shm") : fs::temp_directory_path();
+    std::string pattern = (base / "gf_scan_test.XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp");
+    path_ = pattern;
+  }
+  ~ScratchDirectory() { fs::remove_all(path_); }
+  // A new file each time: rewriting one file in place makes some file
+  // systems write it out at once, which a test of thousands of files feels.
+  std::string file(const std::string& name, const std::string& content) {
+    const std::string path = (path_ / (std::to_string(++files_) + name)).string();
+    std::ofstream(path, std::ios::binary) << content;
+    return path;
+  }
+  const fs::path& path() const { return path_; }
+
+ private:
+  fs::path path_;
+  long files_ = 0;
+};
+
+std::string read_whole(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+struct WayResult {
+  GfFileResult result;
+  std::vector<std::string> kept;
+};
+
+WayResult run_way(const std::string& path, const LineWanted& wanted, GfScanWay way) {
+  velko::RecordReader gf = velko::RecordReader::open_file(path, 11, false);
+  WayResult run;
+  run.result = select_gf_lines(gf, wanted, way,
+                               [&](std::string_view record) { run.kept.emplace_back(record); });
+  return run;
+}
+
+// Both ways on the file; returns the exact way's result.
+WayResult expect_same_ways(const std::string& path, const LineWanted& wanted,
+                           const std::string& what) {
+  const WayResult fast = run_way(path, wanted, GfScanWay::Fast);
+  const WayResult exact = run_way(path, wanted, GfScanWay::Exact);
+  EXPECT_EQ(fast.result.records, exact.result.records) << what;
+  EXPECT_EQ(fast.result.malformed_record, exact.result.malformed_record) << what;
+  EXPECT_EQ(fast.result.malformed_text, exact.result.malformed_text) << what;
+  EXPECT_EQ(fast.kept, exact.kept) << what;
+  return exact;
+}
+
+// Both kernels (the chosen one, 32-byte vectors on this machine when it has
+// AVX2, and the 16-byte one) take the same records of bytes, scanned from
+// each record the scan stops at.
+void expect_same_kernels(std::string_view bytes, double cod, const std::string& what) {
+  GfSpeciesFilter chosen_filter(cod), vector16_filter(cod);
+  while (!bytes.empty()) {
+    const GfScan chosen = scan_gf_records(bytes, 1'000'000, chosen_filter, GfScanKernel::Chosen);
+    const GfScan vector16 =
+        scan_gf_records(bytes, 1'000'000, vector16_filter, GfScanKernel::Vector16);
+    ASSERT_EQ(chosen.bytes, vector16.bytes) << what;
+    ASSERT_EQ(chosen.records, vector16.records) << what;
+    ASSERT_EQ(chosen.stop, vector16.stop) << what;
+    bytes.remove_prefix(chosen.bytes);
+    const std::size_t line_end = bytes.find('\n');
+    bytes.remove_prefix(line_end == std::string_view::npos ? bytes.size() : line_end + 1);
   }
 }
 
-TEST(FastDecode, SameValueAsTheRecordLayer) {
-  const char* fields[] = {"   500.0003", "  -1.460", " 26.00", "    0.000", "   -0.000",
-                          "1.23E+02",    "  1 2.5 ", "   125",  "  .5",       "5.",
-                          "       ",     "+3.25",    "1-2",     "1.2.3",     "x",
-                          "-",           ".",        "1234567890123456789", " 0.1234567890123456"};
-  for (const char* text : fields) {
-    for (int decimals : {0, 2, 4}) {
-      double fast = -1.0, reference = -1.0;
-      const bool fast_ok = decode_fixed_real(text, decimals, fast);
-      const bool reference_ok = velko::decode_real(text, decimals, reference);
-      ASSERT_EQ(fast_ok, reference_ok) << '"' << text << '"';
-      if (fast_ok) {
-        EXPECT_EQ(fast, reference) << '"' << text << '"';
-        EXPECT_EQ(std::signbit(fast), std::signbit(reference)) << '"' << text << '"';
+// The selections each file is run with: everything of a species, a species
+// that no record has (so that the fast pass may pass over every line), and a
+// narrow range.
+const LineWanted kSelections[] = {
+    {0.0, 1e30, 26.00}, {0.0, 1e30, 99.99}, {504.40, 504.45, 26.01}, {0.0, 1e30, 22.00}};
+
+std::string with_crlf(const std::string& content) {
+  std::string out;
+  for (char c : content) {
+    if (c == '\n') out += '\r';
+    out += c;
+  }
+  return out;
+}
+
+std::vector<std::string> real_slices() {
+  return {std::string(WAVEPICK_FIXTURE_DIR) + "/GF0510.10",
+          std::string(WAVEPICK_EXAMPLES_GF_DIR) + "/GF0410.10",
+          std::string(WAVEPICK_EXAMPLES_GF_DIR) + "/GF0500.10",
+          std::string(WAVEPICK_EXAMPLES_GF_DIR) + "/GF0510.10"};
+}
+
+TEST(FastPass, SameLinesAsTheExactDecodeOnRealSlices) {
+  ScratchDirectory scratch;
+  long kept = 0;
+  for (const std::string& slice : real_slices()) {
+    const std::string content = read_whole(slice);
+    ASSERT_GT(content.size(), 1000u) << slice;
+    std::string no_last_line_end = content;
+    while (!no_last_line_end.empty() && no_last_line_end.back() == '\n') no_last_line_end.pop_back();
+    const std::pair<std::string, std::string> variants[] = {
+        {"as is", content}, {"CRLF", with_crlf(content)}, {"no last LF", no_last_line_end}};
+    for (const auto& [name, text] : variants) {
+      const std::string path = scratch.file("GF.10", text);
+      for (const LineWanted& wanted : kSelections) {
+        const WayResult exact = expect_same_ways(path, wanted, slice + " " + name);
+        EXPECT_EQ(exact.result.malformed_record, 0) << slice;
+        kept += static_cast<long>(exact.kept.size());
       }
     }
   }
-  std::mt19937 random(3);
-  std::uniform_int_distribution<long long> digits(0, 99999999999LL);
-  char field[32];
-  for (int i = 0; i < 20000; ++i) {
-    std::snprintf(field, sizeof field, "%12.4f", static_cast<double>(digits(random)) / 1e4 *
-                                                     (i % 2 ? -1.0 : 1.0));
-    double fast = 0, reference = 0;
-    ASSERT_TRUE(decode_fixed_real(field, 4, fast));
-    ASSERT_TRUE(velko::decode_real(field, 4, reference));
-    ASSERT_EQ(fast, reference) << field;
+  EXPECT_GT(kept, 100);  // the comparison saw kept lines
+}
+
+TEST(FastPass, IsSureOfTheRecordsOfRealSlices) {
+  // The fast pass is what makes the line set fast: it must pass over the
+  // real records itself, not leave them to the exact decode.
+  for (const std::string& slice : real_slices()) {
+    const std::string content = read_whole(slice);
+    for (double cod : {99.99, 26.00}) expect_same_kernels(content, cod, slice);
+    GfSpeciesFilter filter(99.99);
+    long taken = 0, unsure = 0;
+    std::string_view rest = content;
+    while (!rest.empty()) {
+      const GfScan scan = scan_gf_records(rest, 1'000'000, filter);
+      taken += scan.records;
+      rest.remove_prefix(scan.bytes);
+      if (rest.empty()) break;
+      const std::size_t line_end = rest.find('\n');
+      rest.remove_prefix(line_end == std::string_view::npos ? rest.size() : line_end + 1);
+      ++unsure;
+    }
+    // Only records within the last 128 bytes are left for lack of bytes.
+    EXPECT_LE(unsure, 1) << slice << ": " << taken << " taken";
+    EXPECT_GT(taken, 50) << slice;
+  }
+}
+
+TEST(FastPass, StopsAtItsBudgetAndForLackOfBytes) {
+  const std::string record = std::string(kRealFeI) + "\n";
+  std::string bytes;
+  for (int i = 0; i < 10; ++i) bytes += record;
+  GfSpeciesFilter filter(99.99);
+  GfScan scan = scan_gf_records(bytes, 3, filter);
+  EXPECT_EQ(scan.records, 3);
+  EXPECT_EQ(scan.bytes, 3 * record.size());
+  EXPECT_EQ(scan.stop, GfScanStop::Budget);
+  scan = scan_gf_records(std::string_view(bytes).substr(0, 5 * record.size() + 100), 100, filter);
+  EXPECT_EQ(scan.records, 5);
+  EXPECT_EQ(scan.stop, GfScanStop::NeedBytes);
+  GfSpeciesFilter fe_filter(26.00);  // a line of the wanted species is left to the exact decode
+  scan = scan_gf_records(bytes, 100, fe_filter);
+  EXPECT_EQ(scan.records, 0);
+  EXPECT_EQ(scan.stop, GfScanStop::NotSure);
+}
+
+// A file of valid real records around one record under test, so that the
+// fast pass has the bytes to judge it.
+std::string around(const std::string& record) {
+  const std::string good = std::string(kRealFeI) + "\n";
+  return good + good + good + record + "\n" + good + good + good;
+}
+
+TEST(FastPass, EveryColumnReplacedByEveryCharacterClass) {
+  ScratchDirectory scratch;
+  const std::string base = kRealFeI;
+  const char classes[] = {' ', '0', '5', '9', '.', '+', '-', 'E', 'e', 'D', 'd', 'Q', 'x',
+                          ',', '/', '*', '\t', '\r', '\0', '\x80', '\xff', '\n'};
+  const LineWanted wanted[] = {{0.0, 1e30, 99.99}, {0.0, 1e30, 26.00}};
+  for (std::size_t column = 0; column <= base.size(); ++column) {
+    for (char c : classes) {
+      std::string record = base;
+      if (column == base.size()) {
+        record += c;
+      } else {
+        record[column] = c;
+      }
+      const std::string what = "column " + std::to_string(column) + " char " +
+                               std::to_string(static_cast<unsigned char>(c));
+      const std::string content = around(record);
+      const std::string path = scratch.file("GF.10", content);
+      for (const LineWanted& w : wanted) {
+        expect_same_ways(path, w, what);
+        expect_same_kernels(content, w.cod, what);
+      }
+    }
+  }
+}
+
+TEST(FastPass, RandomEditsOfRealRecords) {
+  ScratchDirectory scratch;
+  const std::string base = kRealFeI;
+  const std::string alphabet = " 0123456789.+-EeDdx\t\r";
+  std::mt19937 random(13);
+  std::uniform_int_distribution<std::size_t> column(0, 99);
+  std::uniform_int_distribution<std::size_t> pick(0, alphabet.size() - 1);
+  std::uniform_int_distribution<int> edits(1, 4);
+  for (int i = 0; i < 3000; ++i) {
+    std::string record = base;
+    for (int e = edits(random); e > 0; --e) record[column(random)] = alphabet[pick(random)];
+    const std::string content = around(record);
+    const std::string path = scratch.file("GF.10", content);
+    expect_same_ways(path, {0.0, 1e30, 99.99}, record);
+    expect_same_ways(path, {504.0, 505.0, 26.00}, record);
+    expect_same_kernels(content, 99.99, record);
+  }
+}
+
+TEST(FastPass, NumberFormsOfEachField) {
+  // Each field replaced by forms the sure check must leave to the exact
+  // decode (implied decimals, exponents, blanks inside, a point elsewhere)
+  // and forms it may take; the wavelengths include ties at the F9.3 cut of
+  // lines.tmp (a fifth decimal of nm) and the species codes the tolerance edges.
+  ScratchDirectory scratch;
+  struct Form {
+    GfColumn column;
+    const char* text;
+  };
+  const Form forms[] = {
+      {kWavelength, "   5044211"},  {kWavelength, " 5.044211E2"}, {kWavelength, " 5044211-4"},
+      {kWavelength, "  504.42115"}, {kWavelength, " 504.421150"}, {kWavelength, "  504.4 211"},
+      {kWavelength, "-  504.4211"}, {kWavelength, "  +504.4211"}, {kWavelength, "   504.4211"},
+      {kWavelength, "         .5"}, {kWavelength, "           "}, {kWavelength, "  504.4211-"},
+      {kLogGf, "-10.000"},          {kLogGf, "-9.9995"},          {kLogGf, " -2017 "},
+      {kLogGf, "  1.D-1"},          {kLogGf, "  - .50"},          {kLogGf, "-.5    "},
+      {kSpecies, " 26.00"},         {kSpecies, "26.001"},         {kSpecies, "25.999"},
+      {kSpecies, "26.0011"},        {kSpecies, "  2600"},         {kSpecies, " 26.0 "},
+      {kSpecies, "+26.00"},         {kSpecies, "2.6E+1"},         {kSpecies, "      "},
+      {kSpecies, " 26.01"},         {kEnergy1, "   10000.000"}, {kEnergy1, "    1.0000D4"},
+      {kEnergy1, "       1e400"},   {kEnergy2, "9999999999.9"}, {kJ1, "  2.5"}, {kJ1, "   25"},
+      {kJ2, "2.5E0"},               {kGammaRadiative, "  8.1-"}, {kGammaStark, "-5.41 "},
+      {kGammaVanDerWaals, "-7.5 8"}, {kGammaVanDerWaals, "      "},
+  };
+  const LineWanted wanted[] = {
+      {0.0, 1e30, 26.00}, {0.0, 1e30, 99.99}, {504.42115, 504.42115, 26.00}, {0.0, 1e30, 26.01}};
+  long kept = 0;
+  for (const Form& form : forms) {
+    std::string record = kRealFeI;
+    const std::string text = form.text;
+    record.replace(form.column.start, form.column.width,
+                   text.substr(0, form.column.width) +
+                       std::string(form.column.width - std::min(text.size(), form.column.width), ' '));
+    const std::string content = around(record);
+    const std::string path = scratch.file("GF.10", content);
+    for (const LineWanted& w : wanted) {
+      kept += static_cast<long>(expect_same_ways(path, w, record).kept.size());
+      expect_same_kernels(content, w.cod, record);
+    }
+  }
+  EXPECT_GT(kept, 100);
+}
+
+TEST(FastPass, RecordRulesAtWindowAndFileEnds) {
+  ScratchDirectory scratch;
+  const std::string good = std::string(kRealFeI) + "\n";
+  std::string content;
+  // More than one mapped window, with odd record lengths so that records
+  // straddle the window's end; empty records, a record longer than the fast
+  // pass looks, one longer than the 1 MiB limit, comments, CRLF records.
+  std::mt19937 random(5);
+  std::uniform_int_distribution<int> extra(0, 40);
+  while (content.size() < (9u << 20)) {
+    for (int i = 0; i < 500; ++i) {
+      std::string record = kRealFeI;
+      record.append(static_cast<std::size_t>(extra(random)), 'z');
+      content += record + (i % 7 == 0 ? "\r\n" : "\n");
+    }
+    content += "\n";
+    content += "  comment line of the list\n";
+    content += std::string(kRealFeI) + std::string(5000, 'y') + "\n";
+  }
+  content += std::string(kRealFeI) + std::string((1u << 20) + 10, 'w') + "\n";
+  content += good + good;
+  content += "   504.4211 -2.017 26.00";  // the last record, without a line end
+  const std::string path = scratch.file("GF.10", content);
+  for (const LineWanted& w : kSelections) {
+    const WayResult exact = expect_same_ways(path, w, "windows");
+    EXPECT_EQ(exact.result.malformed_record, 0);
+    long records = 0;
+    for (char c : content) records += c == '\n';
+    EXPECT_EQ(exact.result.records, records + 1);
+  }
+  // The same file, with a malformed record after the window's end.
+  std::string malformed = content;
+  const std::size_t at = malformed.find('\n', 5u << 20) + 1 + kLogGf.start;
+  malformed[at] = 'x';
+  const std::string bad_path = scratch.file("GF.10", malformed);
+  const WayResult exact = expect_same_ways(bad_path, {0.0, 1e30, 99.99}, "malformed");
+  long before = 0;
+  for (std::size_t i = 0; i < at; ++i) before += malformed[i] == '\n';
+  EXPECT_EQ(exact.result.malformed_record, before + 1);
+}
+
+TEST(FastPass, ReadsABufferedFileTheSameWay) {
+  // A file that is not mapped (every mapping window is taken by other open
+  // readers, as with many files open at once) is read into a buffer; the fast
+  // pass takes its records from there.
+  ScratchDirectory scratch;
+  std::string content;
+  for (int i = 0; i < 30000; ++i) content += std::string(kRealFeI) + "\n";
+  content[static_cast<std::size_t>(20000 * 161 + 30)] = 'x';  // record 20001 is malformed
+  const std::string file = scratch.file("GF.10", content);
+  const WayResult mapped = run_way(file, {0.0, 1e30, 26.00}, GfScanWay::Exact);
+  for (GfScanWay way : {GfScanWay::Fast, GfScanWay::Exact}) {
+    std::vector<velko::RecordReader> holders;
+    for (;;) {
+      holders.push_back(velko::RecordReader::open_file(file, 11, false));
+      if (!holders.back().is_mapped()) break;
+      ASSERT_LT(holders.size(), 1000u) << "every reader was mapped";
+    }
+    velko::RecordReader& buffered = holders.back();
+    WayResult run;
+    run.result = select_gf_lines(buffered, {0.0, 1e30, 26.00}, way,
+                                 [&](std::string_view record) { run.kept.emplace_back(record); });
+    EXPECT_EQ(run.result.records, mapped.result.records);
+    EXPECT_EQ(run.result.malformed_record, 20001);
+    EXPECT_EQ(run.result.malformed_text, mapped.result.malformed_text);
+    EXPECT_EQ(run.kept, mapped.kept);
+  }
+}
+
+TEST(FastPass, AFileCutShortWhileItIsReadEndsWhereItWasCut) {
+  // Another program truncates the gf file while the line set reads it (here:
+  // when the first line is kept). The records before the cut are read, the
+  // file then ends as one that cannot be read further, and nothing crashes.
+  ScratchDirectory scratch;
+  std::string content;
+  for (int i = 0; i < 40000; ++i) {
+    std::string record = kRealFeI;
+    if (i == 100) record.replace(kSpecies.start, kSpecies.width, " 26.01");
+    content += record + "\n";
+  }
+  const std::size_t cut = (2u << 20) + 1000;  // inside the first mapped window
+  for (GfScanWay way : {GfScanWay::Fast, GfScanWay::Exact}) {
+    const std::string path = scratch.file("GF.10", content);
+    velko::RecordReader gf = velko::RecordReader::open_file(path, 11, false);
+    int kept = 0;
+    const GfFileResult result =
+        select_gf_lines(gf, {0.0, 1e30, 26.01}, way, [&](std::string_view) {
+          if (kept++ == 0) {
+            ASSERT_EQ(::truncate(path.c_str(), static_cast<off_t>(cut)), 0);
+          }
+        });
+    EXPECT_EQ(kept, 1);
+    EXPECT_EQ(result.malformed_record, 0);
+    EXPECT_EQ(result.records, static_cast<long>(cut / (content.size() / 40000)));
+  }
+}
+
+TEST(FastPass, AtMostAMillionRecordsOfAFileAreLookedAt) {
+  ScratchDirectory scratch;
+  // A million comment records, then a malformed line record that must not be
+  // looked at; with one comment fewer it is record 1,000,000 and reported.
+  std::string comments;
+  for (long i = 0; i < kMaxRecordsPerGfFile - 1; ++i) comments += "c\n";
+  const std::string malformed = "   504.4211 -2.0x7 26.00\n";
+  const std::string past = scratch.file("past.10", comments + "c\n" + malformed);
+  const std::string at = scratch.file("at.10", comments + malformed);
+  for (GfScanWay way : {GfScanWay::Fast, GfScanWay::Exact}) {
+    const WayResult beyond = run_way(past, {0.0, 1e30, 26.00}, way);
+    EXPECT_EQ(beyond.result.records, kMaxRecordsPerGfFile);
+    EXPECT_EQ(beyond.result.malformed_record, 0);
+    const WayResult last = run_way(at, {0.0, 1e30, 26.00}, way);
+    EXPECT_EQ(last.result.malformed_record, kMaxRecordsPerGfFile);
   }
 }
 
