@@ -8,6 +8,7 @@
 
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <random>
 #include <string>
@@ -83,6 +84,74 @@ void kill_during_updates(int signal, bool temporaries_removed) {
               "%d the new log beside the old list (full run: %ld us)\n",
               kRuns, signal, old_files, new_files, new_log_only,
               static_cast<long>(duration.count()));
+}
+
+// A signal or a failure at a known moment of the update: strace stops the
+// program at the first or second exchange of a target with its new file
+// (renameat2, the step that puts a file in place) and delivers a signal
+// there, or makes that exchange fail, without touching the program.
+struct KnownMoment {
+  const char* what;
+  const char* inject;       // strace's injection for renameat2
+  bool list_new, log_new;   // the files afterwards
+  int status, signal;       // how the run ended
+  bool temporaries_removed;
+  const char* report;       // a text the report must hold, or ""
+};
+
+TEST(InterruptedUpdate, AtKnownMomentsTheFilesAreAsTheRulesSay) {
+  if (std::system("command -v strace >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
+  Scratch reference;
+  write_star(reference.path());
+  ASSERT_EQ(run_program(update_run(reference.path())).status, 0);
+  const std::string new_list = *read_file(reference / "HD.obs");
+  const std::string new_log = *read_file(reference / "HD.del");
+
+  const KnownMoment moments[] = {
+      // The first exchange never happens: both files are the old ones.
+      {"killed before the first exchange", "error=EIO:signal=SIGKILL:when=1",
+       false, false, -1, SIGKILL, false, ""},
+      // SIGKILL cannot be held: killed between the two exchanges, the new
+      // log stands beside the old list (no rejected line is lost; the log is
+      // put in place first for that reason).
+      {"killed between the exchanges", "error=EIO:signal=SIGKILL:when=2",
+       false, true, -1, SIGKILL, false, ""},
+      // A signal that ends the run there takes effect once both files are in
+      // place, after removing what the run left.
+      {"terminated at the second exchange", "signal=SIGTERM:when=2",
+       true, true, -1, SIGTERM, true, ""},
+      {"interrupted at the second exchange", "signal=SIGINT:when=2",
+       true, true, -1, SIGINT, true, ""},
+      // The second exchange fails: the first is undone, nothing changes.
+      {"second exchange fails", "error=ENOSPC:when=2",
+       false, false, 2, 0, true, "nothing was changed"},
+  };
+  for (const KnownMoment& m : moments) {
+    SCOPED_TRACE(m.what);
+    Scratch dir;
+    write_star(dir.path());
+    RunSetup run = update_run(dir.path());
+    run.args.insert(run.args.begin(), run.program);
+    run.args.insert(run.args.begin(), {"-o", "/dev/null", "-e", "trace=renameat2",
+                                       "-e", std::string("inject=renameat2:") + m.inject});
+    run.program = "/usr/bin/strace";
+    // The leak checker of a sanitizer build cannot work under a tracer.
+    run.env["ASAN_OPTIONS"] = "detect_leaks=0";
+    const RunOutcome outcome = run_program(run);
+    EXPECT_EQ(outcome.status, m.status) << outcome.err;
+    EXPECT_EQ(outcome.signal, m.signal) << outcome.err;
+    EXPECT_EQ(read_file(dir / "HD.obs").value_or("<missing>"), m.list_new ? new_list : kOldList);
+    EXPECT_EQ(read_file(dir / "HD.del").value_or("<missing>"), m.log_new ? new_log : kOldLog);
+    if (*m.report) {
+      EXPECT_NE(outcome.err.find(m.report), std::string::npos) << outcome.err;
+    }
+    if (m.temporaries_removed) {
+      for (const std::string& name : list_dir(dir.path())) {
+        EXPECT_TRUE(name == "HD.obs" || name == "HD.del" || name == "HD.wdt" || name == "params.dat")
+            << "left " << name;
+      }
+    }
+  }
 }
 
 TEST(InterruptedUpdate, KilledAtAnyMomentLeavesOldOrCompleteFiles) {
