@@ -7,7 +7,9 @@
 
 #include "abundance_records.h"
 #include "console.h"
-#include "io_outcome.h"
+#include "outcome.h"
+#include "program_end.h"
+#include "report.h"
 #include "record_reader.h"
 #include "texts.h"
 #include "values.h"

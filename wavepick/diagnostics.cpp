@@ -3,7 +3,8 @@
 #include <cstdio>
 #include <string>
 
-#include "io_outcome.h"
+#include "outcome.h"
+#include "program_end.h"
 #include "texts.h"
 
 namespace wavepick {

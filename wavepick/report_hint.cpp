@@ -4,7 +4,8 @@
 #include <utility>
 
 #include "directory_keys.h"
-#include "io_outcome.h"
+#include "outcome.h"
+#include "program_end.h"
 #include "texts.h"
 
 namespace wavepick {

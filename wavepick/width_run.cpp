@@ -8,7 +8,8 @@
 #include "diagnostics.h"
 #include "empty_line_set.h"
 #include "formatted_io.h"
-#include "io_outcome.h"
+#include "outcome.h"
+#include "program_end.h"
 #include "lablen.h"
 #include "layout.h"
 #include "process_env.h"
@@ -76,7 +77,7 @@ std::vector<std::string> read_line_table() {
       velko::console::write_list({texts::kTooManyLines});
       break;
     }
-    if (reader.read_text(text, kTableRecordLength, velko::Handled::EndOfFile) !=
+    if (reader.read_text(text, kRecordTextLength, velko::Handled::EndOfFile) !=
         velko::Outcome::Done) {
       break;
     }
@@ -96,7 +97,7 @@ std::vector<std::string> read_model_table(const std::string& fnmodel) {
   velko::RecordReader reader =
       velko::RecordReader::open_file(name, texts::kUnitModelFile, false);
   std::string text;
-  while (reader.read_text(text, kTableRecordLength, velko::Handled::EndOfFile) ==
+  while (reader.read_text(text, kRecordTextLength, velko::Handled::EndOfFile) ==
          velko::Outcome::Done) {
     if (model.size() == kMaxModelRecords) {
       fail("model file " + name + " has more than " + std::to_string(kMaxModelRecords) +

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "lablen.h"
 #include "record_reader.h"
 #include "record_writer.h"
 #include "run_parameters.h"
@@ -15,7 +16,7 @@ namespace wavepick {
 
 inline constexpr std::size_t kMaxLines = 9999;
 inline constexpr std::size_t kMaxModelRecords = 300;
-inline constexpr std::size_t kTableRecordLength = 80;
+using velko::kRecordTextLength;  // lines.tmp and model records as stored
 inline constexpr long kMaxResultRecords = 99'999;
 
 // One record of "ewtemp.csv": value 1 an integer, values 2 to 13 reals

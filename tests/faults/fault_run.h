@@ -11,8 +11,6 @@
 namespace faults {
 
 using test_support::RunSetup;
-// Kept for code written against the old name.
-using RunSpec = RunSetup;
 using test_support::RunOutcome;
 using test_support::run_and_signal;
 using test_support::run_program;
@@ -20,9 +18,6 @@ using Scratch = test_support::ScratchDir;
 using test_files::list_dir;
 using test_files::read_file;
 using test_files::write_file;
-
-// Kept for code written against the old name; run_program is the same.
-inline RunOutcome run(const RunSetup& setup) { return run_program(setup); }
 
 // Paths of the built programs.
 std::string ironsift_path();

@@ -51,14 +51,14 @@ void write_star(const Scratch& dir) {
 // Mode "i" with threshold 20 mÅ: lines 10 to 19 go to the log, the others to
 // the list.
 RunOutcome run_threshold_update(const Scratch& dir, bool as_other_user = false) {
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {"HD", "i"};
-  spec.dir = dir.path();
-  spec.input = "20\ng\n";
-  spec.env = {{"MOD_DIR", std::nullopt}};
-  spec.as_other_user = as_other_user;
-  return run(spec);
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "i"};
+  run.dir = dir.path();
+  run.input = "20\ng\n";
+  run.env = {{"MOD_DIR", std::nullopt}};
+  run.as_other_user = as_other_user;
+  return run_program(run);
 }
 
 // The files that the same update writes into a directory of plain files.
@@ -375,13 +375,13 @@ TEST(FileTargets, NoInodeLeftSaysWhy) {
     std::ofstream filler(dir + "/filler" + std::to_string(i));
     if (!filler) break;
   }
-  RunSpec spec;
-  spec.program = ironsift_path();
-  spec.args = {"HD", "i"};
-  spec.dir = dir;
-  spec.input = "20\ng\n";
-  spec.env = {{"MOD_DIR", std::nullopt}};
-  const RunOutcome outcome = run(spec);
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "i"};
+  run.dir = dir;
+  run.input = "20\ng\n";
+  run.env = {{"MOD_DIR", std::nullopt}};
+  const RunOutcome outcome = run_program(run);
   EXPECT_EQ(outcome.status, 2) << outcome.err;
   EXPECT_NE(outcome.err.find("open failure, unit 13, file HD.obs"), std::string::npos) << outcome.err;
   EXPECT_NE(outcome.err.find("cannot create a temporary file in the current directory: No space left on device"),
@@ -420,15 +420,15 @@ TEST(FileTargets, TheDirectoryIsSyncedAfterTheFilesArePutInPlace) {
   if (std::system("command -v strace >/dev/null 2>&1") != 0) GTEST_SKIP() << "strace is not installed";
   Scratch dir;
   write_star(dir);
-  RunSpec spec;
-  spec.program = "/usr/bin/strace";
-  spec.args = {"-f", "-e", "trace=openat,renameat2,rename,fsync", "-o", dir / "trace", ironsift_path(),
+  RunSetup run;
+  run.program = "/usr/bin/strace";
+  run.args = {"-f", "-e", "trace=openat,renameat2,rename,fsync", "-o", dir / "trace", ironsift_path(),
                "HD", "i"};
-  spec.dir = dir.path();
-  spec.input = "20\ng\n";
+  run.dir = dir.path();
+  run.input = "20\ng\n";
   // The leak checker of a sanitizer build cannot work under a tracer.
-  spec.env = {{"MOD_DIR", std::nullopt}, {"ASAN_OPTIONS", "detect_leaks=0"}};
-  const RunOutcome outcome = run(spec);
+  run.env = {{"MOD_DIR", std::nullopt}, {"ASAN_OPTIONS", "detect_leaks=0"}};
+  const RunOutcome outcome = run_program(run);
   ASSERT_EQ(outcome.status, 0) << outcome.err;
   const std::string trace = *read_file(dir / "trace");
   const std::size_t last_rename = std::max(trace.rfind("\"HD.obs\", RENAME_"), trace.rfind("\"HD.del\", RENAME_"));
@@ -455,12 +455,12 @@ struct WavepickRun {
     bin = install_moving_width(dir.path());
   }
   RunOutcome run_to(const std::string& output) const {
-    RunSpec spec;
-    spec.program = wavepick_path();
-    spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", output};
-    spec.dir = dir.path();
-    spec.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
-    return run(spec);
+    RunSetup run;
+    run.program = wavepick_path();
+    run.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", output};
+    run.dir = dir.path();
+    run.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
+    return run_program(run);
   }
 };
 
@@ -533,13 +533,13 @@ TEST(FileTargets, DevicesAndFifosAreWrittenInPlace) {
     SCOPED_TRACE("a link to /proc/self/fd/1 with standard output in a file");
     WavepickRun r;
     fs::create_symlink("/proc/self/fd/1", r.dir / "stdout");
-    RunSpec spec;
-    spec.program = "/bin/sh";
-    spec.args = {"-c", "exec \"$0\" 4900 5000 26.00 model.dat 1.5 7.5 10.0 stdout > console.txt",
+    RunSetup run;
+    run.program = "/bin/sh";
+    run.args = {"-c", "exec \"$0\" 4900 5000 26.00 model.dat 1.5 7.5 10.0 stdout > console.txt",
                  wavepick_path()};
-    spec.dir = r.dir.path();
-    spec.env = {{"VELKO", r.dir / "velko"}, {"PATH", r.bin + ":/usr/bin:/bin"}};
-    const RunOutcome outcome = run(spec);
+    run.dir = r.dir.path();
+    run.env = {{"VELKO", r.dir / "velko"}, {"PATH", r.bin + ":/usr/bin:/bin"}};
+    const RunOutcome outcome = run_program(run);
     EXPECT_EQ(outcome.status, 0) << outcome.err;
     const std::string console = read_file(r.dir / "console.txt").value_or("");
     const std::size_t result_at = console.find(expected);

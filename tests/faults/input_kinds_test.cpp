@@ -37,10 +37,10 @@ std::string kind_line(Kind kind) { return kind == Kind::Fifo ? "is a FIFO" : "is
 
 // A program that hangs on its input must not hang the test: it is ended
 // after a while (and then fails the test by its status).
-RunSpec with_watchdog(RunSpec spec) {
-  spec.args.insert(spec.args.begin(), {"-s", "KILL", "20", spec.program});
-  spec.program = "/usr/bin/timeout";
-  return spec;
+RunSetup with_watchdog(RunSetup run) {
+  run.args.insert(run.args.begin(), {"-s", "KILL", "20", run.program});
+  run.program = "/usr/bin/timeout";
+  return run;
 }
 
 struct InputCase {
@@ -68,13 +68,13 @@ TEST(InputKinds, IronsiftRefusesInputsThatAreNotRegularFiles) {
     Scratch dir;
     write_star(dir);
     replace_with(dir / c.file, c.kind);
-    RunSpec spec;
-    spec.program = ironsift_path();
-    spec.args = {"HD/SUN", "i"};
-    spec.dir = dir.path();
-    spec.input = "20\ng\n";
-    spec.env = {{"MOD_DIR", std::nullopt}};
-    const RunOutcome outcome = run(with_watchdog(spec));
+    RunSetup run;
+    run.program = ironsift_path();
+    run.args = {"HD/SUN", "i"};
+    run.dir = dir.path();
+    run.input = "20\ng\n";
+    run.env = {{"MOD_DIR", std::nullopt}};
+    const RunOutcome outcome = run_program(with_watchdog(run));
     EXPECT_EQ(outcome.status, 2) << outcome.err;
     EXPECT_NE(outcome.err.find(c.report + "\n  " + kind_line(c.kind) + "\n"), std::string::npos)
         << outcome.err;
@@ -99,12 +99,12 @@ TEST(InputKinds, WavepickRefusesInputsThatAreNotRegularFiles) {
     write_file(dir / "picked.out", "old result\n");
     const std::string bin = install_moving_width(dir.path());
     replace_with(dir / c.file, c.kind);
-    RunSpec spec;
-    spec.program = wavepick_path();
-    spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
-    spec.dir = dir.path();
-    spec.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
-    const RunOutcome outcome = run(with_watchdog(spec));
+    RunSetup run;
+    run.program = wavepick_path();
+    run.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
+    run.dir = dir.path();
+    run.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
+    const RunOutcome outcome = run_program(with_watchdog(run));
     EXPECT_EQ(outcome.status, 2) << outcome.err;
     EXPECT_NE(outcome.err.find(c.report), std::string::npos) << outcome.err;
     EXPECT_NE(outcome.err.find(fs::path(c.file).filename().string() + "\n  " + kind_line(c.kind) + "\n"),
@@ -128,12 +128,12 @@ TEST(InputKinds, CarriageReturnsWithoutLineFeedsAreNamedOnStandardError) {
     write_file(dir / "model.dat", model_text());
     write_file(dir / "ready.csv", results_text(0));
     const std::string bin = install_moving_width(dir.path());
-    RunSpec spec;
-    spec.program = wavepick_path();
-    spec.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
-    spec.dir = dir.path();
-    spec.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
-    const RunOutcome outcome = run(spec);
+    RunSetup run;
+    run.program = wavepick_path();
+    run.args = {"4900", "5000", "26.00", "model.dat", "1.5", "7.5", "10.0", "picked.out"};
+    run.dir = dir.path();
+    run.env = {{"VELKO", dir / "velko"}, {"PATH", bin + ":/usr/bin:/bin"}};
+    const RunOutcome outcome = run_program(run);
     EXPECT_NE(outcome.err.find("Warning: " + (dir / "velko") + "/kbgfdos/GF0500.10 holds carriage returns but no line feed"),
               std::string::npos)
         << outcome.err;
@@ -152,13 +152,13 @@ TEST(InputKinds, CarriageReturnsWithoutLineFeedsAreNamedOnStandardError) {
         abd = crlf;
       }
       write_file(dir / "SUN.abd", abd);
-      RunSpec spec;
-      spec.program = ironsift_path();
-      spec.args = {"HD/SUN", "i"};
-      spec.dir = dir.path();
-      spec.input = "20\nx\n";
-      spec.env = {{"MOD_DIR", std::nullopt}};
-      const RunOutcome outcome = run(spec);
+      RunSetup run;
+      run.program = ironsift_path();
+      run.args = {"HD/SUN", "i"};
+      run.dir = dir.path();
+      run.input = "20\nx\n";
+      run.env = {{"MOD_DIR", std::nullopt}};
+      const RunOutcome outcome = run_program(run);
       const bool warned = outcome.err.find("SUN.abd holds carriage returns but no line feed") != std::string::npos;
       EXPECT_EQ(warned, mac) << outcome.err;
     }

@@ -36,14 +36,14 @@ void write_star(const Scratch& dir, const std::string& log_dir) {
   if (log_dir != dir.path()) fs::create_symlink(log_dir + "/HD.del", dir / "HD.del");
 }
 
-RunSpec update_rejecting(const Scratch& dir, const std::string& lines) {
-  RunSpec spec;
-  spec.program = update_driver_path();
-  spec.args = {"HD", lines};
-  spec.dir = dir.path();
-  spec.input = "g\n";
-  spec.env = {{"MOD_DIR", std::nullopt}};
-  return spec;
+RunSetup update_rejecting(const Scratch& dir, const std::string& lines) {
+  RunSetup run;
+  run.program = update_driver_path();
+  run.args = {"HD", lines};
+  run.dir = dir.path();
+  run.input = "g\n";
+  run.env = {{"MOD_DIR", std::nullopt}};
+  return run;
 }
 
 // The log's records that start with line number `line` (I4).
@@ -74,8 +74,8 @@ TEST(OverlappingRuns, SecondUpdateWaitsForTheFirstAndSaysSo) {
   ASSERT_EQ(::flock(held, LOCK_EX), 0);
   RunOutcome first;
   RunOutcome second;
-  std::thread a([&] { first = run(update_rejecting(dir, "3,4")); });
-  std::thread b([&] { second = run(update_rejecting(dir, "15,16")); });
+  std::thread a([&] { first = run_program(update_rejecting(dir, "3,4")); });
+  std::thread b([&] { second = run_program(update_rejecting(dir, "15,16")); });
   // Both runs wait once the kernel lists two blocked lock requests on the
   // directory (/proc/locks marks a waiter with "->").
   struct stat info {};
@@ -116,8 +116,8 @@ TEST(OverlappingRuns, RunsStartedTogetherBothLandTheirLines) {
       write_star(dir, shared ? logs.path() : dir.path());
       RunOutcome first;
       RunOutcome second;
-      std::thread a([&] { first = run(update_rejecting(dir, "3,4")); });
-      std::thread b([&] { second = run(update_rejecting(dir, "15,16")); });
+      std::thread a([&] { first = run_program(update_rejecting(dir, "3,4")); });
+      std::thread b([&] { second = run_program(update_rejecting(dir, "15,16")); });
       a.join();
       b.join();
       EXPECT_EQ(first.status, 0) << first.err;

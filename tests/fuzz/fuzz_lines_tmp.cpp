@@ -26,7 +26,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
       wavepick::width_input_records(parameters, lines, {});
   // The line records are handed over at their full 80 characters.
   for (std::size_t i = 0; i < lines.size(); ++i) {
-    if (records[5 + i].size() != wavepick::kTableRecordLength) __builtin_trap();
+    if (records[5 + i].size() != wavepick::kRecordTextLength) __builtin_trap();
   }
   return 0;
 }

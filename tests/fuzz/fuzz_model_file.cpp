@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (fuzz::run_program_code([&] { model = wavepick::read_model_table("model.dat"); })) {
     if (model.size() > wavepick::kMaxModelRecords) __builtin_trap();
     for (const std::string& record : model) {
-      if (record.size() != wavepick::kTableRecordLength) __builtin_trap();
+      if (record.size() != wavepick::kRecordTextLength) __builtin_trap();
     }
   }
   // The first record as a model name (60 characters, as argument 4 arrives).
