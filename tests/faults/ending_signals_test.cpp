@@ -50,12 +50,7 @@ TEST(EndingSignals, EachRemovesTheTemporaryFilesAndEndsTheProgramAsItWould) {
     SCOPED_TRACE(strsignal(signal_number));
     Scratch dir;
     write_star_with_blocking_log(dir);
-    RunSetup run;
-    run.program = ironsift_path();
-    run.args = {"HD", "i"};
-    run.dir = dir.path();
-    run.input = "20\ng\n";
-    run.env = {{"MOD_DIR", std::nullopt}};
+    const RunSetup run = threshold_update_run(dir.path(), "20");
     const RunOutcome outcome = run_and_signal(run, std::chrono::milliseconds(700), signal_number);
     EXPECT_EQ(outcome.signal, signal_number) << "status " << outcome.status << "\n" << outcome.err;
     EXPECT_EQ(list_dir(dir.path()), (std::vector<std::string>{"HD.del", "HD.obs", "HD.wdt", "params.dat"}));

@@ -10,4 +10,14 @@ bool can_deny_access(std::string& reason) {
   return test_support::can_run_as_other_user({ironsift_path(), wavepick_path()}, reason);
 }
 
+RunSetup threshold_update_run(const std::string& dir, const std::string& threshold) {
+  RunSetup run;
+  run.program = ironsift_path();
+  run.args = {"HD", "i"};
+  run.dir = dir;
+  run.input = threshold + "\ng\n";
+  run.env = {{"MOD_DIR", std::nullopt}};
+  return run;
+}
+
 }  // namespace faults

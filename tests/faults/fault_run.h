@@ -21,6 +21,11 @@ using test_files::write_file;
 
 // Paths of the built programs.
 std::string ironsift_path();
+
+// ironsift in mode "i" on the star "HD" in dir, answering the threshold
+// question with `threshold` and the update question with "g"; MOD_DIR unset,
+// so that dir's params.dat is the one read.
+RunSetup threshold_update_run(const std::string& dir, const std::string& threshold);
 std::string wavepick_path();
 // The driver of ironsift's interactive update (line numbers to reject as its
 // second argument, keys on standard input), a stand-in for modes w and c.

@@ -51,12 +51,7 @@ void write_star(const Scratch& dir) {
 // Mode "i" with threshold 20 mÅ: lines 10 to 19 go to the log, the others to
 // the list.
 RunOutcome run_threshold_update(const Scratch& dir, bool as_other_user = false) {
-  RunSetup run;
-  run.program = ironsift_path();
-  run.args = {"HD", "i"};
-  run.dir = dir.path();
-  run.input = "20\ng\n";
-  run.env = {{"MOD_DIR", std::nullopt}};
+  RunSetup run = threshold_update_run(dir.path(), "20");
   run.as_other_user = as_other_user;
   return run_program(run);
 }
@@ -375,13 +370,7 @@ TEST(FileTargets, NoInodeLeftSaysWhy) {
     std::ofstream filler(dir + "/filler" + std::to_string(i));
     if (!filler) break;
   }
-  RunSetup run;
-  run.program = ironsift_path();
-  run.args = {"HD", "i"};
-  run.dir = dir;
-  run.input = "20\ng\n";
-  run.env = {{"MOD_DIR", std::nullopt}};
-  const RunOutcome outcome = run_program(run);
+  const RunOutcome outcome = run_program(threshold_update_run(dir, "20"));
   EXPECT_EQ(outcome.status, 2) << outcome.err;
   EXPECT_NE(outcome.err.find("open failure, unit 13, file HD.obs"), std::string::npos) << outcome.err;
   EXPECT_NE(outcome.err.find("cannot create a temporary file in the current directory: No space left on device"),

@@ -29,12 +29,7 @@ void write_star(const Scratch& dir) {
 }
 
 RunOutcome run_ironsift_update(const Scratch& dir, const std::string& threshold, long limit) {
-  RunSetup run;
-  run.program = ironsift_path();
-  run.args = {"HD", "i"};
-  run.dir = dir.path();
-  run.input = threshold + "\ng\n";
-  run.env = {{"MOD_DIR", std::nullopt}};
+  RunSetup run = threshold_update_run(dir.path(), threshold);
   run.file_size_limit = limit;
   return run_program(run);
 }
@@ -111,12 +106,7 @@ TEST(FullDisk, InteractiveUpdateWithALogLargerThanTheDiskLeavesBothOldFiles) {
 TEST(FullDisk, StandardOutputOnAFullDeviceEndsTheRunBeforeAnyFileIsWritten) {
   Scratch dir;
   write_star(dir);
-  RunSetup run;
-  run.program = ironsift_path();
-  run.args = {"HD", "i"};
-  run.dir = dir.path();
-  run.input = "\ng\n";
-  run.env = {{"MOD_DIR", std::nullopt}};
+  RunSetup run = threshold_update_run(dir.path(), "");
   run.stdout_to_dev_full = true;
   const RunOutcome outcome = run_program(run);
   expect_write_report(outcome, "standard output");

@@ -31,13 +31,7 @@ void write_star(const std::string& dir) {
 }
 
 RunSetup update_run(const std::string& dir) {
-  RunSetup run;
-  run.program = ironsift_path();
-  run.args = {"HD", "i"};
-  run.dir = dir;
-  run.input = "150\ng\n";  // lines 140 and above are rejected
-  run.env = {{"MOD_DIR", std::nullopt}};
-  return run;
+  return threshold_update_run(dir, "150");  // lines 140 and above are rejected
 }
 
 void kill_during_updates(int signal, bool temporaries_removed) {

@@ -1,6 +1,10 @@
-// Fe lines added to the tables by hand, for tests of the plots and the
-// statistics: line numbers 101, 102, ... for Fe I and 201, 202, ... for Fe II.
+// Fe lines for tests of the tables, the plots and the statistics: added to the
+// tables by hand (line numbers 101, 102, ... for Fe I and 201, 202, ... for
+// Fe II), or as ".abd" records to be loaded.
 #pragma once
+
+#include <cstdio>
+#include <string>
 
 #include "ironsift_state.h"
 
@@ -24,6 +28,15 @@ inline void add_fe2(ironsift::FeTables& t, float width, float abundance, int fla
   line.excitation = excitation;
   line.abundance = abundance;
   line.use_flag = flag;
+}
+
+inline // An ".abd" data record: line number, species, wavelength, excitation,
+// log gf, width, Fe I abundance, Fe II abundance.
+std::string abd(int line, const char* species, double chi, double width, double a1, double a2) {
+  char text[100];
+  std::snprintf(text, sizeof text, "%4d %s  4500.000  %4.2f -1.000  %6.1f  %5.3f  %5.3f", line,
+                species, chi, width, a1, a2);
+  return text;
 }
 
 }  // namespace ironsift_test

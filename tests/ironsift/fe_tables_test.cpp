@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "fe_lines.h"
 #include "lablen.h"
 #include "record_reader.h"
 
@@ -17,15 +18,7 @@ using ironsift::FeLoadStatus;
 using ironsift::FeTables;
 using ironsift::PlotFrame;
 using ironsift::RangeTrackers;
-
-// An ".abd" data record: line number, species, wavelength, excitation,
-// log gf, width, Fe I abundance, Fe II abundance.
-std::string abd(int line, const char* species, double chi, double width, double a1, double a2) {
-  char text[100];
-  std::snprintf(text, sizeof text, "%4d %s  4500.000  %4.2f -1.000  %6.1f  %5.3f  %5.3f", line,
-                species, chi, width, a1, a2);
-  return text;
-}
+using ironsift_test::abd;
 
 FeLoadStatus load(const std::vector<std::string>& records, FeTables& tables,
                   RangeTrackers& ranges) {

@@ -18,15 +18,7 @@ namespace {
 using ironsift::FeLoadStatus;
 using ironsift::FeTables;
 using ironsift::RangeTrackers;
-
-// An ".abd" data record: line number, species, wavelength, excitation,
-// log gf, width, Fe I abundance, Fe II abundance.
-std::string abd(int line, const char* species, double chi, double width, double a1, double a2) {
-  char text[100];
-  std::snprintf(text, sizeof text, "%4d %s  4500.000  %4.2f -1.000  %6.1f  %5.3f  %5.3f", line,
-                species, chi, width, a1, a2);
-  return text;
-}
+using ironsift_test::abd;
 
 const ironsift::PlotFrame kWidthFrame{0.0f, 150.0f, 7.0f, 8.0f};
 

@@ -15,7 +15,6 @@ namespace {
 
 namespace fs = std::filesystem;
 
-const std::string kModel = "t05750g444x+020m0";
 const std::string kVelkoNotSet =
     "VELKO is not set: it must hold the suite's home directory, the one with kbgfdos/ (the line "
     "list GF0010.10 ... GFEND.10) and exefiles/ (tolmar, vessik, quorra)\n";

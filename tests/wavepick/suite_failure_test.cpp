@@ -19,12 +19,6 @@ namespace {
 namespace fs = std::filesystem;
 using Records = std::vector<std::string>;
 
-const std::string kModel = "t05750g444x+020m0";
-
-Records tail(const RunOutput& output, std::size_t n) {
-  const Records all = output.out_records();
-  return Records(all.end() - static_cast<long>(std::min(n, all.size())), all.end());
-}
 
 // Temporary files of the record layer (out.sel.XXXXXX) left in a directory.
 std::vector<std::string> leftovers(const fs::path& dir) {

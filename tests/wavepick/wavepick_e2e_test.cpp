@@ -16,13 +16,6 @@ namespace {
 namespace fs = std::filesystem;
 using Records = std::vector<std::string>;
 
-const std::string kModel = "t05750g444x+020m0";
-
-// The last n console records.
-Records tail(const RunOutput& output, std::size_t n) {
-  const Records all = output.out_records();
-  return Records(all.end() - static_cast<long>(std::min(n, all.size())), all.end());
-}
 
 std::string blank_padded(const std::string& text, std::size_t n) {
   return text + std::string(n - text.size(), ' ');

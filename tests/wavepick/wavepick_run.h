@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 #include <sys/types.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 #include <optional>
@@ -17,12 +18,21 @@
 
 namespace wavepick_test {
 
+// The grid model of the sample runs, made by the stand-ins of the model programs.
+inline const std::string kModel = "t05750g444x+020m0";
+
 struct RunOutput {
   int status = -1;     // exit status, or 128 + signal
   std::string out;     // standard output
   std::string err;     // standard error
   std::vector<std::string> out_records() const;
 };
+
+// The last n console records of a run.
+inline std::vector<std::string> tail(const RunOutput& output, std::size_t n) {
+  const std::vector<std::string> all = output.out_records();
+  return std::vector<std::string>(all.end() - static_cast<long>(std::min(n, all.size())), all.end());
+}
 
 // One gf line record (columns 1 to 98) and a tail like the real lists'.
 std::string gf_record(double wavelength_nm, double log_gf, const std::string& species,
