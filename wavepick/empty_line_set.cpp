@@ -42,22 +42,23 @@ std::string why_no_candidate(const RunParameters& parameters) {
   };
   const std::string slices =
       first == last ? file_name(first) : file_name(first) + " to " + file_name(last);
+  // Whether the slices hold any line in the range tells the last two cases
+  // apart; the first such line settles it, so that a large slice (whose lines
+  // are all of other species) is not read through a second time.
   int present = 0;
-  long in_range = 0;
-  for (int k = first; k <= last; ++k) {
+  bool any_in_range = false;
+  for (int k = first; k <= last && !any_in_range; ++k) {
     const std::string path = directory + "/" + file_name(k);
     if (!velko::file_exists(path)) continue;
     ++present;
     velko::RecordReader gf = velko::RecordReader::open_file(path, texts::kUnitGfFile, false);
     std::string_view record;
     GfLine line;
-    for (long count = 0; count < kMaxRecordsPerGfFile; ++count) {
+    for (long count = 0; count < kMaxRecordsPerGfFile && !any_in_range; ++count) {
       if (gf.read_record(record, velko::Handled::Errors) != velko::Outcome::Done) break;
       // The range alone decides here: the line's own species is taken as wanted.
-      if (decode_gf_record(record, line) == GfRecordKind::Line &&
-          line_selected(line, lambda1, lambda2, line.species)) {
-        ++in_range;
-      }
+      any_in_range = decode_gf_record(record, line) == GfRecordKind::Line &&
+                     line_selected(line, lambda1, lambda2, line.species);
     }
     gf.close();
   }
@@ -66,11 +67,11 @@ std::string why_no_candidate(const RunParameters& parameters) {
     return lead + "no gf slice for the range " + range + " exists under " + where +
            " (looked for " + slices + ")";
   }
-  if (in_range == 0) {
+  if (!any_in_range) {
     return lead + "the gf slices " + slices + " under " + where + " hold no line " + range;
   }
-  return lead + "none of the " + std::to_string(in_range) + " lines " + range + " in " + slices +
-         " under " + where + " has the species code " + fixed(parameters.cod, 2);
+  return lead + "none of the lines " + range + " in " + slices + " under " + where +
+         " has the species code " + fixed(parameters.cod, 2);
 }
 
 void explain_empty_line_set(const RunParameters& parameters) {

@@ -8,8 +8,8 @@
 
 namespace wavepick {
 
-// The reason, as one message line; the gf slices of the range are read again
-// to tell the last two cases apart.
+// The reason, as one message line; the gf slices of the range are read again,
+// up to their first line in the range, to tell the last two cases apart.
 std::string why_no_candidate(const RunParameters& parameters);
 
 // Tells the reason on standard error, with a reminder of the unit of W1 and W2.
