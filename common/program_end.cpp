@@ -51,6 +51,7 @@ extern "C" void on_terminating_signal(int signal_number) {
   const int saved_errno = errno;
   if (const pid_t child = g_running_child; child > 0) {
     ::kill(child, signal_number);
+    ::kill(child, SIGCONT);  // a stopped program could not act on the signal
     int status = 0;
     while (::waitpid(child, &status, 0) < 0 && errno == EINTR) {
     }

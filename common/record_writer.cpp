@@ -105,19 +105,39 @@ int put_in_place(PlacedFile& step, bool target_exists) {
   if (errno != EINVAL && errno != ENOSYS) return errno;
   // No exchange on this file system: keep the old file under a second name
   // (a hard link), so that the rename can be taken back.
-  for (int attempt = 0; attempt < 100 && step.backup.empty(); ++attempt) {
+  bool links_refused = false;
+  for (int attempt = 0; attempt < 100 && step.backup.empty() && !links_refused; ++attempt) {
     const std::string name = step.temp + ".old" + std::to_string(attempt);
     if (::link(step.target.c_str(), name.c_str()) == 0) step.backup = name;
-    else if (errno != EEXIST) break;
+    else if (errno != EEXIST) links_refused = true;
   }
-  if (!step.backup.empty()) register_pending_output(step.backup);
+  if (step.backup.empty()) {
+    // Nor hard links (vfat, exfat, some network file systems): the old file
+    // is moved aside under a free name, and moved back if the new one cannot
+    // take its place, so that the step can still be taken back.
+    for (int attempt = 0; attempt < 100 && step.backup.empty(); ++attempt) {
+      const std::string name = step.temp + ".old" + std::to_string(attempt);
+      struct ::stat taken {};
+      if (::lstat(name.c_str(), &taken) == 0) continue;
+      if (::rename(step.target.c_str(), name.c_str()) != 0) return errno;
+      step.backup = name;
+    }
+    if (step.backup.empty()) return EEXIST;
+    if (::rename(step.temp.c_str(), step.target.c_str()) != 0) {
+      const int err = errno;
+      ::rename(step.backup.c_str(), step.target.c_str());
+      step.backup.clear();
+      return err;
+    }
+    register_pending_output(step.backup);
+    return 0;
+  }
+  register_pending_output(step.backup);
   if (::rename(step.temp.c_str(), step.target.c_str()) != 0) {
     const int err = errno;
-    if (!step.backup.empty()) {
-      ::unlink(step.backup.c_str());
-      unregister_pending_output(step.backup);
-      step.backup.clear();
-    }
+    ::unlink(step.backup.c_str());
+    unregister_pending_output(step.backup);
+    step.backup.clear();
     return err;
   }
   return 0;

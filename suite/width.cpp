@@ -25,7 +25,8 @@
 // switches of standin.h (VELKO_STANDIN_KILL=width ends it by SIGKILL once its
 // records are written and flushed):
 //
-//   VELKO_STANDIN_SLEEP=s        waits s seconds before writing its results
+//   VELKO_STANDIN_SLEEP=s        waits s seconds before writing its results (an ending
+//                                signal then ends it through a handler)
 //   VELKO_STANDIN_PID_FILE=path  writes its process id to path at the start
 //   VELKO_STANDIN_FILE_LIMIT=n   no file it writes may grow beyond n bytes, as
 //                                on a full disk: the write fails, status 1
@@ -78,6 +79,8 @@ bool parse_line(const std::string& record, Line& line) {
   std::cerr << "width: " << message << '\n';
   std::exit(1);
 }
+
+extern "C" void end_on_signal(int signal_number) { ::_exit(128 + signal_number); }
 
 // The switches that act before anything is read.
 void apply_start_switches() {
@@ -168,6 +171,10 @@ int main() {
   if (const char* text = std::getenv("VELKO_STANDIN_WIDTH_LIMIT")) limit = std::atol(text);
 
   if (const char* text = std::getenv("VELKO_STANDIN_SLEEP")) {
+    // While it waits, an ending signal ends it through a handler, as in a
+    // program that tidies up first; a stopped program runs no handler until
+    // it is continued.
+    for (int signal_number : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) std::signal(signal_number, end_on_signal);
     std::this_thread::sleep_for(std::chrono::duration<double>(std::atof(text)));
   }
 

@@ -12,6 +12,7 @@
 #include <filesystem>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "fault_run.h"
 #include "fixtures.h"
@@ -83,10 +84,12 @@ void kill_during_updates(int signal, bool temporaries_removed) {
 // A signal or a failure at a known moment of the update: strace stops the
 // program at the first or second exchange of a target with its new file
 // (renameat2, the step that puts a file in place) and delivers a signal
-// there, or makes that exchange fail, without touching the program.
+// there, or makes that exchange fail, without touching the program. The
+// last cases take the exchange and hard links away, as on vfat: the old file
+// is moved aside and the new one renamed in its place.
 struct KnownMoment {
   const char* what;
-  const char* inject;       // strace's injection for renameat2
+  std::vector<std::string> inject;  // strace's injections
   bool list_new, log_new;   // the files afterwards
   int status, signal;       // how the run ended
   bool temporaries_removed;
@@ -103,21 +106,29 @@ TEST(InterruptedUpdate, AtKnownMomentsTheFilesAreAsTheRulesSay) {
 
   const KnownMoment moments[] = {
       // The first exchange never happens: both files are the old ones.
-      {"killed before the first exchange", "error=EIO:signal=SIGKILL:when=1",
+      {"killed before the first exchange", {"renameat2:error=EIO:signal=SIGKILL:when=1"},
        false, false, -1, SIGKILL, false, ""},
       // SIGKILL cannot be held: killed between the two exchanges, the new
       // log stands beside the old list (no rejected line is lost; the log is
       // put in place first for that reason).
-      {"killed between the exchanges", "error=EIO:signal=SIGKILL:when=2",
+      {"killed between the exchanges", {"renameat2:error=EIO:signal=SIGKILL:when=2"},
        false, true, -1, SIGKILL, false, ""},
       // A signal that ends the run there takes effect once both files are in
       // place, after removing what the run left.
-      {"terminated at the second exchange", "signal=SIGTERM:when=2",
+      {"terminated at the second exchange", {"renameat2:signal=SIGTERM:when=2"},
        true, true, -1, SIGTERM, true, ""},
-      {"interrupted at the second exchange", "signal=SIGINT:when=2",
+      {"interrupted at the second exchange", {"renameat2:signal=SIGINT:when=2"},
        true, true, -1, SIGINT, true, ""},
       // The second exchange fails: the first is undone, nothing changes.
-      {"second exchange fails", "error=ENOSPC:when=2",
+      {"second exchange fails", {"renameat2:error=ENOSPC:when=2"},
+       false, false, 2, 0, true, "nothing was changed"},
+      {"no exchange, no links: both put in place",
+       {"renameat2:error=EINVAL", "link:error=EPERM"}, true, true, 0, 0, true, ""},
+      {"no exchange, no links: the log cannot take its place",
+       {"renameat2:error=EINVAL", "link:error=EPERM", "rename:error=EIO:when=2"},
+       false, false, 2, 0, true, "nothing was changed"},
+      {"no exchange, no links: the list cannot take its place",
+       {"renameat2:error=EINVAL", "link:error=EPERM", "rename:error=EIO:when=4"},
        false, false, 2, 0, true, "nothing was changed"},
   };
   for (const KnownMoment& m : moments) {
@@ -126,8 +137,12 @@ TEST(InterruptedUpdate, AtKnownMomentsTheFilesAreAsTheRulesSay) {
     write_star(dir.path());
     RunSetup run = update_run(dir.path());
     run.args.insert(run.args.begin(), run.program);
-    run.args.insert(run.args.begin(), {"-o", "/dev/null", "-e", "trace=renameat2",
-                                       "-e", std::string("inject=renameat2:") + m.inject});
+    std::vector<std::string> tracing = {"-o", "/dev/null", "-e", "trace=renameat2,rename,link"};
+    for (const std::string& injection : m.inject) {
+      tracing.push_back("-e");
+      tracing.push_back("inject=" + injection);
+    }
+    run.args.insert(run.args.begin(), tracing.begin(), tracing.end());
     run.program = "/usr/bin/strace";
     // The leak checker of a sanitizer build cannot work under a tracer.
     run.env["ASAN_OPTIONS"] = "detect_leaks=0";

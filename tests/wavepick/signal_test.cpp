@@ -6,6 +6,7 @@
 #include <signal.h>
 #include <unistd.h>
 
+#include <atomic>
 #include <cerrno>
 #include <chrono>
 #include <csignal>
@@ -51,16 +52,37 @@ TEST_F(WavepickRun, SignalWhileWidthRunsEndsWidthToo) {
   const fs::path pid_file = root_ / "width.pid";
   environment_["VELKO_STANDIN_SLEEP"] = "30";
   environment_["VELKO_STANDIN_PID_FILE"] = pid_file.string();
-  for (int signal_number : {SIGTERM, SIGINT, SIGHUP, SIGUSR1}) {
-    SCOPED_TRACE(strsignal(signal_number));
+  // The last case stops width first (kill -STOP, a debugger, a batch
+  // system's suspend): a stopped program cannot act on the signal passed on,
+  // so it must be continued too, or wavepick would wait for it forever.
+  struct Case {
+    int signal_number;
+    bool width_stopped;
+  };
+  for (const Case c : {Case{SIGTERM, false}, Case{SIGINT, false}, Case{SIGHUP, false},
+                       Case{SIGUSR1, false}, Case{SIGTERM, true}}) {
+    const int signal_number = c.signal_number;
+    SCOPED_TRACE(std::string(strsignal(signal_number)) + (c.width_stopped ? ", width stopped" : ""));
     fs::remove(pid_file);
     const StartedRun started =
         start({"5000.5", "5099", "26", "plain.mod", "1", "7.5", "0", "out.sel"});
     const pid_t width = wait_for_pid_file(pid_file, std::chrono::seconds(20));
     ASSERT_GT(width, 0) << "width never started";
+    if (c.width_stopped) {
+      ASSERT_EQ(::kill(width, SIGSTOP), 0);
+    }
     ASSERT_EQ(::kill(started.pid, signal_number), 0);
     const auto sent = std::chrono::steady_clock::now();
+    // Should the program wait for the stopped width after all, the test
+    // continues it after 15 s, so that a fault shows as a failure, not a hang.
+    std::atomic<bool> done{false};
+    std::thread watchdog([&] {
+      for (int i = 0; i < 150 && !done; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(100));
+      if (!done && c.width_stopped) ::kill(width, SIGCONT);
+    });
     const RunOutput output = finish(started);
+    done = true;
+    watchdog.join();
     EXPECT_LT(std::chrono::steady_clock::now() - sent, std::chrono::seconds(10));
     EXPECT_EQ(output.status, 128 + signal_number) << output.err;
     const bool left_running = running(width);
