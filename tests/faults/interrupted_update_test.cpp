@@ -122,6 +122,10 @@ TEST(InterruptedUpdate, AtKnownMomentsTheFilesAreAsTheRulesSay) {
       // The second exchange fails: the first is undone, nothing changes.
       {"second exchange fails", {"renameat2:error=ENOSPC:when=2"},
        false, false, 2, 0, true, "nothing was changed"},
+      {"no exchange: both put in place", {"renameat2:error=EINVAL"}, true, true, 0, 0, true, ""},
+      {"no exchange: the list cannot take its place",
+       {"renameat2:error=EINVAL", "rename:error=EIO:when=2"},
+       false, false, 2, 0, true, "nothing was changed"},
       {"no exchange, no links: both put in place",
        {"renameat2:error=EINVAL", "link:error=EPERM"}, true, true, 0, 0, true, ""},
       {"no exchange, no links: the log cannot take its place",
